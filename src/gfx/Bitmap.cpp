@@ -1,0 +1,127 @@
+#include "gfx/Bitmap.h"
+#include "gfx/GfxError.h"
+#include "gfx/Palette16.h"
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace gfx {
+
+int Bitmap::strideFor(int width, PixelFormat format)
+{
+    long long bitsPerRow = (long long)width * bitsPerPixel(format);
+    return int((bitsPerRow + 31) / 32 * 4);
+}
+
+Bitmap::Bitmap(int width, int height, PixelFormat format)
+    : m_format(format)
+{
+    if (width < 0 || height < 0 || (long long)width * height > kMaxPixels)
+        throw AllocationError("Bitmap of " + std::to_string(width) + " x " + std::to_string(height)
+                              + " pixels is too large");
+    if (width == 0 || height == 0)
+        return;
+    m_stride = strideFor(width, format);
+    try {
+        m_data.assign(std::size_t(m_stride) * height, 0);
+    } catch (const std::bad_alloc&) {
+        throw AllocationError("Not enough memory for a bitmap");
+    }
+    m_width = width;
+    m_height = height;
+    if (format == PixelFormat::Bgrx32) // keep the unused byte opaque for the window system
+        for (std::size_t i = 3; i < m_data.size(); i += 4)
+            m_data[i] = 0xFF;
+}
+
+void Bitmap::resize(int width, int height)
+{
+    if (width == m_width && height == m_height)
+        return;
+    Bitmap grown(width, height, m_format);
+    int rows = std::min(height, m_height);
+    int bytes = std::min(grown.m_stride, m_stride);
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(grown.scanLine(y), scanLine(y), bytes);
+    *this = std::move(grown);
+}
+
+std::uint32_t Bitmap::value(int x, int y) const
+{
+    const std::uint8_t* row = scanLine(y);
+    switch (m_format) {
+    case PixelFormat::Mono1: return row[x >> 3] >> (7 - (x & 7)) & 1;
+    case PixelFormat::Index4: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
+    case PixelFormat::Bgr24: {
+        const std::uint8_t* p = row + 3 * x;
+        return rgb(p[2], p[1], p[0]);
+    }
+    case PixelFormat::Bgrx32: {
+        const std::uint8_t* p = row + 4 * x;
+        return rgb(p[2], p[1], p[0]);
+    }
+    }
+    return 0;
+}
+
+void Bitmap::setValue(int x, int y, std::uint32_t v)
+{
+    std::uint8_t* row = scanLine(y);
+    switch (m_format) {
+    case PixelFormat::Mono1: {
+        std::uint8_t bit = std::uint8_t(0x80 >> (x & 7));
+        row[x >> 3] = (v & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit);
+        return;
+    }
+    case PixelFormat::Index4: {
+        std::uint8_t& b = row[x >> 1];
+        b = (x & 1) ? std::uint8_t((b & 0xF0) | (v & 0x0F)) : std::uint8_t((b & 0x0F) | (v & 0x0F) << 4);
+        return;
+    }
+    case PixelFormat::Bgr24: {
+        std::uint8_t* p = row + 3 * x;
+        p[0] = std::uint8_t(blueOf(v));
+        p[1] = std::uint8_t(greenOf(v));
+        p[2] = std::uint8_t(redOf(v));
+        return;
+    }
+    case PixelFormat::Bgrx32: {
+        std::uint8_t* p = row + 4 * x;
+        p[0] = std::uint8_t(blueOf(v));
+        p[1] = std::uint8_t(greenOf(v));
+        p[2] = std::uint8_t(redOf(v));
+        p[3] = 0xFF;
+        return;
+    }
+    }
+}
+
+Color Bitmap::colorAt(int x, int y) const
+{
+    std::uint32_t v = value(x, y);
+    switch (m_format) {
+    case PixelFormat::Mono1: return v ? kWhite : kBlack;
+    case PixelFormat::Index4: return kPalette16[v];
+    default: return v;
+    }
+}
+
+int nearestPaletteIndex(Color c)
+{
+    int best = 0;
+    long best_d = -1;
+    for (int i = 0; i < 16; ++i) {
+        long dr = redOf(c) - redOf(kPalette16[i]);
+        long dg = greenOf(c) - greenOf(kPalette16[i]);
+        long db = blueOf(c) - blueOf(kPalette16[i]);
+        long d = dr * dr + dg * dg + db * db;
+        if (best_d < 0 || d < best_d) {
+            best_d = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
+} // namespace gfx

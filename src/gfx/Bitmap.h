@@ -1,0 +1,51 @@
+#pragma once
+#include "gfx/Color.h"
+#include "gfx/PixelFormat.h"
+#include "gfx/Rect.h"
+#include <cstdint>
+#include <vector>
+
+namespace gfx {
+
+// A raster image of one of four formats, rows stored top-down and padded to 4 bytes.
+// A default-constructed bitmap is null: no pixels, nothing to draw.
+class Bitmap {
+public:
+    static constexpr long long kMaxPixels = 1LL << 28;
+
+    Bitmap() = default;
+    // Throws AllocationError for a negative or absurd size. Content starts zeroed.
+    Bitmap(int width, int height, PixelFormat format);
+
+    bool isNull() const { return m_width == 0 || m_height == 0; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    Rect rect() const { return {0, 0, m_width, m_height}; }
+    PixelFormat format() const { return m_format; }
+    int stride() const { return m_stride; }
+
+    std::uint8_t* scanLine(int y) { return m_data.data() + std::size_t(y) * m_stride; }
+    const std::uint8_t* scanLine(int y) const { return m_data.data() + std::size_t(y) * m_stride; }
+    std::uint8_t* bits() { return m_data.data(); }
+    const std::uint8_t* bits() const { return m_data.data(); }
+
+    // Changes the size; the overlapping top-left area keeps its pixels, a grown area is zeroed.
+    void resize(int width, int height);
+
+    // The stored value: the bit, the palette index, or the colour.
+    std::uint32_t value(int x, int y) const;
+    void setValue(int x, int y, std::uint32_t v);
+    // The colour a pixel shows: black or white for masks, the palette colour for maps.
+    Color colorAt(int x, int y) const;
+
+    static int strideFor(int width, PixelFormat format);
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    PixelFormat m_format = PixelFormat::Bgr24;
+    int m_stride = 0;
+    std::vector<std::uint8_t> m_data;
+};
+
+} // namespace gfx

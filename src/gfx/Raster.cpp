@@ -1,0 +1,360 @@
+#include "gfx/Raster.h"
+#include "gfx/Palette16.h"
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace gfx {
+namespace {
+
+// --- clipping ---------------------------------------------------------------------------------
+
+// Clips one axis of a transfer: d in a destination of length dLen, up to two sources.
+bool clipAxis(int& d, int& len, int dLen, int& s1, int s1Len, int* s2 = nullptr, int s2Len = 0)
+{
+    long long shift = std::max({0LL, -(long long)d, -(long long)s1, s2 ? -(long long)*s2 : 0LL});
+    long long nd = d + shift, ns1 = s1 + shift, ns2 = s2 ? *s2 + shift : 0;
+    long long n = (long long)len - shift;
+    n = std::min({n, dLen - nd, s1Len - ns1});
+    if (s2)
+        n = std::min(n, s2Len - ns2);
+    if (n <= 0)
+        return false;
+    d = int(nd);
+    s1 = int(ns1);
+    if (s2)
+        *s2 = int(ns2);
+    len = int(n);
+    return true;
+}
+
+struct Blit {
+    int dx, dy, sx, sy, w, h;
+};
+
+bool clipBlit(Blit& b, const Bitmap& dst, const Bitmap& src)
+{
+    return clipAxis(b.dx, b.w, dst.width(), b.sx, src.width())
+        && clipAxis(b.dy, b.h, dst.height(), b.sy, src.height());
+}
+
+// --- value domains ----------------------------------------------------------------------------
+
+std::uint32_t domainMask(PixelFormat f)
+{
+    switch (f) {
+    case PixelFormat::Mono1: return 0x1;
+    case PixelFormat::Index4: return 0xF;
+    default: return 0xFFFFFF;
+    }
+}
+
+// A source value expressed in the destination's domain.
+std::uint32_t convert(std::uint32_t v, PixelFormat from, PixelFormat to)
+{
+    if (from == to || (isColor(from) && isColor(to)))
+        return v;
+    Color c = from == PixelFormat::Mono1 ? (v ? kWhite : kBlack)
+            : from == PixelFormat::Index4 ? kPalette16[v]
+                                          : v;
+    switch (to) {
+    case PixelFormat::Mono1: return c == kWhite ? 1 : 0;
+    case PixelFormat::Index4: return std::uint32_t(nearestPaletteIndex(c));
+    default: return c;
+    }
+}
+
+std::uint32_t combine(std::uint32_t d, std::uint32_t s, Rop rop)
+{
+    switch (rop) {
+    case Rop::Copy: return s;
+    case Rop::And: return d & s;
+    case Rop::Or: return d | s;
+    }
+    return s;
+}
+
+// --- pixel access for the colour fast paths ----------------------------------------------------
+
+template <int Bytes>
+struct ColorPixels {
+    static std::uint8_t* at(std::uint8_t* row, int x) { return row + Bytes * x; }
+    static const std::uint8_t* at(const std::uint8_t* row, int x) { return row + Bytes * x; }
+    static void finish(std::uint8_t* p)
+    {
+        if constexpr (Bytes == 4)
+            p[3] = 0xFF;
+    }
+};
+
+template <int DB, int SB>
+void colorRow(std::uint8_t* d, const std::uint8_t* s, int w, Rop rop)
+{
+    if (DB == SB && rop == Rop::Copy) {
+        std::memmove(d, s, std::size_t(w) * DB);
+        return;
+    }
+    for (int x = 0; x < w; ++x, d += DB, s += SB) {
+        for (int c = 0; c < 3; ++c)
+            d[c] = std::uint8_t(combine(d[c], s[c], rop));
+        ColorPixels<DB>::finish(d);
+    }
+}
+
+// A mask row read as all-zero or all-one colour pixels.
+template <int DB>
+void monoToColorRow(std::uint8_t* d, const std::uint8_t* maskRow, int mx, int w, Rop rop)
+{
+    for (int x = 0; x < w; ++x, d += DB) {
+        int bit = mx + x;
+        bool white = maskRow[bit >> 3] >> (7 - (bit & 7)) & 1;
+        if (rop == Rop::And) {
+            if (!white)
+                d[0] = d[1] = d[2] = 0;
+        } else if (rop == Rop::Or) {
+            if (white)
+                d[0] = d[1] = d[2] = 0xFF;
+        } else {
+            d[0] = d[1] = d[2] = white ? 0xFF : 0;
+        }
+        ColorPixels<DB>::finish(d);
+    }
+}
+
+template <int DB, int SB>
+void colorBlit(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
+{
+    bool sameBackwards = &dst == &src && b.dy > b.sy;
+    for (int i = 0; i < b.h; ++i) {
+        int r = sameBackwards ? b.h - 1 - i : i;
+        colorRow<DB, SB>(ColorPixels<DB>::at(dst.scanLine(b.dy + r), b.dx),
+                         ColorPixels<SB>::at(src.scanLine(b.sy + r), b.sx), b.w, rop);
+    }
+}
+
+template <int DB>
+void monoBlit(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
+{
+    for (int i = 0; i < b.h; ++i)
+        monoToColorRow<DB>(ColorPixels<DB>::at(dst.scanLine(b.dy + i), b.dx), src.scanLine(b.sy + i),
+                           b.sx, b.w, rop);
+}
+
+bool fastBitBlt(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
+{
+    PixelFormat df = dst.format(), sf = src.format();
+    if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgrx32) colorBlit<4, 4>(dst, b, src, rop);
+    else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgr24) colorBlit<4, 3>(dst, b, src, rop);
+    else if (df == PixelFormat::Bgr24 && sf == PixelFormat::Bgr24) colorBlit<3, 3>(dst, b, src, rop);
+    else if (df == PixelFormat::Bgr24 && sf == PixelFormat::Bgrx32) colorBlit<3, 4>(dst, b, src, rop);
+    else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Mono1) monoBlit<4>(dst, b, src, rop);
+    else if (df == PixelFormat::Bgr24 && sf == PixelFormat::Mono1) monoBlit<3>(dst, b, src, rop);
+    else return false;
+    return true;
+}
+
+void referenceBlit(Bitmap& dst, const Blit& b, const Bitmap& srcIn, Rop rop)
+{
+    // A transfer within one bitmap reads a copy, so overlapping areas come out right.
+    Bitmap copy;
+    const Bitmap* src = &srcIn;
+    if (&dst == &srcIn) {
+        copy = srcIn;
+        src = &copy;
+    }
+    for (int y = 0; y < b.h; ++y)
+        for (int x = 0; x < b.w; ++x) {
+            std::uint32_t s = convert(src->value(b.sx + x, b.sy + y), src->format(), dst.format());
+            std::uint32_t d = dst.value(b.dx + x, b.dy + y);
+            dst.setValue(b.dx + x, b.dy + y, combine(d, s, rop));
+        }
+}
+
+// --- masked copy -------------------------------------------------------------------------------
+
+struct MaskedBlit {
+    int dx, dy, sx, sy, mx, my, w, h;
+};
+
+bool clipMasked(MaskedBlit& b, const Bitmap& dst, const Bitmap& src, const Bitmap& mask)
+{
+    return clipAxis(b.dx, b.w, dst.width(), b.sx, src.width(), &b.mx, mask.width())
+        && clipAxis(b.dy, b.h, dst.height(), b.sy, src.height(), &b.my, mask.height());
+}
+
+template <int DB, int SB>
+void maskedRow(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* maskRow, int mx, int w)
+{
+    int x = 0;
+    while (x < w) {
+        int bit = mx + x;
+        // Whole mask bytes at once where they are aligned: all outside, or all inside.
+        if ((bit & 7) == 0 && x + 8 <= w) {
+            std::uint8_t m = maskRow[bit >> 3];
+            if (m == 0xFF) {
+                x += 8;
+                continue;
+            }
+            if (m == 0x00) {
+                colorRow<DB, SB>(d + DB * x, s + SB * x, 8, Rop::Copy);
+                x += 8;
+                continue;
+            }
+        }
+        if (!(maskRow[bit >> 3] >> (7 - (bit & 7)) & 1))
+            colorRow<DB, SB>(d + DB * x, s + SB * x, 1, Rop::Copy);
+        ++x;
+    }
+}
+
+template <int DB, int SB>
+void maskedBlit(Bitmap& dst, const MaskedBlit& b, const Bitmap& src, const Bitmap& mask)
+{
+    for (int i = 0; i < b.h; ++i)
+        maskedRow<DB, SB>(ColorPixels<DB>::at(dst.scanLine(b.dy + i), b.dx),
+                          ColorPixels<SB>::at(src.scanLine(b.sy + i), b.sx), mask.scanLine(b.my + i), b.mx,
+                          b.w);
+}
+
+void referenceMasked(Bitmap& dst, const MaskedBlit& b, const Bitmap& src, const Bitmap& mask)
+{
+    for (int y = 0; y < b.h; ++y)
+        for (int x = 0; x < b.w; ++x)
+            if (mask.value(b.mx + x, b.my + y) == 0)
+                dst.setValue(b.dx + x, b.dy + y,
+                             convert(src.value(b.sx + x, b.sy + y), src.format(), dst.format()));
+}
+
+std::uint32_t colorInDomain(Color c, PixelFormat f) { return convert(c & 0xFFFFFF, PixelFormat::Bgr24, f); }
+
+} // namespace
+
+// --- public operations -------------------------------------------------------------------------
+
+void bitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, Rop rop)
+{
+    Blit b{dx, dy, sx, sy, w, h};
+    if (!clipBlit(b, dst, src))
+        return;
+    bool overlapping = &dst == &src;
+    if (!(overlapping && src.format() == PixelFormat::Mono1) && !(overlapping && b.dy == b.sy)
+        && fastBitBlt(dst, b, src, rop))
+        return;
+    referenceBlit(dst, b, src, rop);
+}
+
+void patBlt(Bitmap& dst, const Rect& r, Pattern pattern)
+{
+    Rect c = intersected(r, dst.rect());
+    std::uint32_t all = domainMask(dst.format());
+    for (int y = c.top; y < c.bottom; ++y)
+        for (int x = c.left; x < c.right; ++x) {
+            std::uint32_t v = pattern == Pattern::White ? all
+                            : pattern == Pattern::Black ? 0
+                                                        : ~dst.value(x, y) & all;
+            dst.setValue(x, y, v);
+        }
+}
+
+void fillRect(Bitmap& dst, const Rect& r, Color color)
+{
+    Rect c = intersected(r, dst.rect());
+    if (c.isEmpty())
+        return;
+    std::uint32_t v = colorInDomain(color, dst.format());
+    if (isColor(dst.format())) {
+        int bytes = dst.format() == PixelFormat::Bgrx32 ? 4 : 3;
+        std::uint8_t px[4] = {std::uint8_t(blueOf(v)), std::uint8_t(greenOf(v)), std::uint8_t(redOf(v)), 0xFF};
+        std::uint8_t* first = dst.scanLine(c.top) + bytes * c.left;
+        for (int x = 0; x < c.width(); ++x)
+            std::memcpy(first + bytes * x, px, bytes);
+        for (int y = c.top + 1; y < c.bottom; ++y)
+            std::memcpy(dst.scanLine(y) + bytes * c.left, first, std::size_t(bytes) * c.width());
+        return;
+    }
+    for (int y = c.top; y < c.bottom; ++y)
+        for (int x = c.left; x < c.right; ++x)
+            dst.setValue(x, y, v);
+}
+
+void drawLine(Bitmap& dst, int x0, int y0, int x1, int y1, Color color)
+{
+    std::uint32_t v = colorInDomain(color, dst.format());
+    int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+    int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    int x = x0, y = y0;
+    while (x != x1 || y != y1) {
+        if (dst.rect().contains(x, y))
+            dst.setValue(x, y, v);
+        int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+Color getPixel(const Bitmap& b, int x, int y)
+{
+    return b.rect().contains(x, y) ? b.colorAt(x, y) : kInvalidColor;
+}
+
+void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s)
+{
+    if (d.isEmpty() || s.isEmpty() || src.isNull() || dst.isNull())
+        return;
+    // Source column for every visible destination column, or -1 where the source has none.
+    std::vector<int> columns;
+    int x0 = std::max(d.left, 0), x1 = std::min(d.right, dst.width());
+    for (int x = x0; x < x1; ++x) {
+        int sx = s.left + stretchSourceIndex(x - d.left, s.width(), d.width());
+        columns.push_back(sx >= 0 && sx < src.width() ? sx : -1);
+    }
+    PixelFormat df = dst.format(), sf = src.format();
+    for (int y = std::max(d.top, 0); y < std::min(d.bottom, dst.height()); ++y) {
+        int sy = s.top + stretchSourceIndex(y - d.top, s.height(), d.height());
+        if (sy < 0 || sy >= src.height())
+            continue;
+        for (int i = 0; i < int(columns.size()); ++i)
+            if (columns[i] >= 0)
+                dst.setValue(x0 + i, y, convert(src.value(columns[i], sy), sf, df));
+    }
+}
+
+void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
+                const Bitmap& mask, int mx, int my)
+{
+    MaskedBlit b{dx, dy, sx, sy, mx, my, w, h};
+    if (mask.format() != PixelFormat::Mono1 || !clipMasked(b, dst, src, mask))
+        return;
+    PixelFormat df = dst.format(), sf = src.format();
+    if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgr24) maskedBlit<4, 3>(dst, b, src, mask);
+    else if (df == PixelFormat::Bgr24 && sf == PixelFormat::Bgr24) maskedBlit<3, 3>(dst, b, src, mask);
+    else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgrx32) maskedBlit<4, 4>(dst, b, src, mask);
+    else referenceMasked(dst, b, src, mask);
+}
+
+namespace reference {
+
+void bitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, Rop rop)
+{
+    Blit b{dx, dy, sx, sy, w, h};
+    if (clipBlit(b, dst, src))
+        referenceBlit(dst, b, src, rop);
+}
+
+void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
+                const Bitmap& mask, int mx, int my)
+{
+    MaskedBlit b{dx, dy, sx, sy, mx, my, w, h};
+    if (mask.format() == PixelFormat::Mono1 && clipMasked(b, dst, src, mask))
+        referenceMasked(dst, b, src, mask);
+}
+
+} // namespace reference
+} // namespace gfx
