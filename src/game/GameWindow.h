@@ -31,6 +31,10 @@ public:
     // Show rectangle r (client coordinates) of buffer on the screen now.
     virtual void CopyToWindow(const gfx::Bitmap& buffer, const gfx::Rect& r) = 0;
 
+    // First show: take the system menu's restore, maximize and size away and fit the window to
+    // the desktop's available area, never smaller. The resulting resize re-creates the buffers.
+    virtual void SizeToWorkArea() = 0;
+
     // The client size of the window right now.
     virtual int ClientWidth() const = 0;
     virtual int ClientHeight() const = 0;
