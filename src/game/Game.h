@@ -137,6 +137,9 @@ public:
     GameWindow& Window() { return m_window; }
 
 private:
+    bool AbandonCut();
+    void ChooseArrangement(int arrangement);
+    void TrimAndFadePictures();
     void StartDrag();
     bool JoinSearch();
     void LiftGroup();
