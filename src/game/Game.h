@@ -33,6 +33,7 @@ struct Modifiers {
 //   GameArrange.cpp  the three arrangements and their commands
 //   GameRender.cpp   CreateBuffers, RedrawBoard, DestroyPieces
 //   GamePlay.cpp     the mouse, PickUpGroup, DropGroup, RotateGroup
+//   GameHold.cpp     ending a hold before a command that redraws or rebuilds the board
 //   GameCommands.cpp the other menu commands and the music
 class Game {
 public:
@@ -141,8 +142,9 @@ private:
     void ChooseArrangement(int arrangement);
     void TrimAndFadePictures();
     void StartDrag();
+    void ComposeHeldGroup(const gfx::Rect& r);
     bool JoinSearch();
-    void LiftGroup();
+    void Join(const TPuzzle& s, const TPuzzle& n, int dx, int dy);
     void RestoreBoardUnder(const gfx::Rect& r);
     void DrawOthersClipped(const TPuzzle& held, const gfx::Rect& clip);
     gfx::Rect GhostRect() const;
