@@ -1,0 +1,208 @@
+#include "puzzle/TPuzzle.h"
+#include "gfx/GfxError.h"
+#include "gfx/Raster.h"
+#include "gfx/Shade.h"
+#include "puzzle/PuzzleErrors.h"
+#include "puzzle/StripLibrary.h"
+#include <algorithm>
+
+namespace puzzle {
+namespace {
+
+// How much the bevel lights the upper-left edges and darkens the lower-right ones.
+constexpr int kBevelStep = 50;
+// The pens of the flat border edges; the shading map stores them as indices 1 and 2.
+constexpr gfx::Color kHighlightPen = gfx::rgb(128, 0, 0);
+constexpr gfx::Color kShadowPen = gfx::rgb(0, 128, 0);
+
+// The sides in the order the outline is built; where steps meet, later ones win.
+enum class Side { Top, Bottom, Left, Right };
+constexpr Side kSides[] = {Side::Top, Side::Bottom, Side::Left, Side::Right};
+
+bool isBorder(const TPuzzle& p, Side side)
+{
+    switch (side) {
+    case Side::Top: return p.BorderTop;
+    case Side::Bottom: return p.BorderBottom;
+    case Side::Left: return p.BorderLeft;
+    case Side::Right: return p.BorderRight;
+    }
+    return false;
+}
+
+int stripOffset(const TPuzzle& p, Side side)
+{
+    switch (side) {
+    case Side::Top: return p.KnobTop ? TopKnob : TopSocket;
+    case Side::Bottom: return p.KnobBottom ? BottomKnob : BottomSocket;
+    case Side::Left: return p.KnobLeft ? LeftKnob : LeftSocket;
+    case Side::Right: return p.KnobRight ? RightKnob : RightSocket;
+    }
+    return 0;
+}
+
+// The margin band of a side in tile coordinates; strip pixel (0, 0) lies at its top-left.
+gfx::Rect bandOf(Side side, const gfx::Rect& body, int w, int h)
+{
+    switch (side) {
+    case Side::Top: return {0, 0, w, body.top};
+    case Side::Bottom: return {0, body.bottom, w, h};
+    case Side::Left: return {0, 0, body.left, h};
+    case Side::Right: return {body.right, 0, w, h};
+    }
+    return {};
+}
+
+void andInto(gfx::Bitmap& dst, const gfx::Rect& band, const gfx::Bitmap& strip)
+{
+    gfx::bitBlt(dst, band.left, band.top, band.width(), band.height(), strip, 0, 0, gfx::Rop::And);
+}
+
+// A flat side: the area that lies beyond the picture, and the one-pixel bevel line along it.
+struct FlatEdge {
+    gfx::Rect area;
+    int x0, y0, x1, y1; // the line, end point excluded
+    gfx::Color pen;
+};
+
+// a and b are the rows and columns of a last-row or last-column tile beyond the picture. The
+// vertical lines stop above row h - a - 1 on every piece, in the last row or not.
+FlatEdge flatEdgeOf(Side side, const gfx::Rect& body, int w, int h, int a, int b)
+{
+    int k = body.left, top = body.top;
+    switch (side) {
+    case Side::Top: return {{0, 0, w, top}, k, top, w, top, kHighlightPen};
+    case Side::Bottom: return {{0, h - a, w, h}, 0, h - a - 1, w, h - a - 1, kShadowPen};
+    case Side::Left: return {{0, 0, k, h}, k, 0, k, h - a - 1, kHighlightPen};
+    case Side::Right: return {{w - b, 0, w, h}, w - b - 1, 0, w - b - 1, h - a - 1, kShadowPen};
+    }
+    return {};
+}
+
+void flatten(gfx::Bitmap& mask, gfx::Bitmap& map, const FlatEdge& edge)
+{
+    gfx::patBlt(mask, edge.area, gfx::Pattern::White);
+    gfx::patBlt(map, edge.area, gfx::Pattern::White);
+    gfx::drawLine(map, edge.x0, edge.y0, edge.x1, edge.y1, edge.pen);
+}
+
+gfx::Bitmap newShadingMap(int w, int h)
+{
+    try {
+        gfx::Bitmap map(w, h, gfx::PixelFormat::Index4);
+        gfx::patBlt(map, map.rect(), gfx::Pattern::White); // 15: nothing drawn yet
+        return map;
+    } catch (const gfx::AllocationError&) {
+        throw OutOfMemoryError();
+    }
+}
+
+// Turns the n x n square of b a quarter in place, each pixel moving along its cycle of four
+// places: for 90 new (x, y) = old (n - 1 - y, x), for 270 new (x, y) = old (y, n - 1 - x).
+void turnSquare(gfx::Bitmap& b, const gfx::Rect& square, int angle)
+{
+    int n = square.width();
+    int next = angle == 90 ? 1 : 3; // new pixel at place k = old pixel at place k + next
+    for (int y = 0; y < n / 2; ++y)
+        for (int x = 0; x < (n + 1) / 2; ++x) {
+            const int px[4] = {x, n - 1 - y, n - 1 - x, y};
+            const int py[4] = {y, x, n - 1 - y, n - 1 - x};
+            std::uint32_t old[4];
+            for (int k = 0; k < 4; ++k)
+                old[k] = b.value(square.left + px[k], square.top + py[k]);
+            for (int k = 0; k < 4; ++k)
+                b.setValue(square.left + px[k], square.top + py[k], old[(k + next) % 4]);
+        }
+}
+
+bool turnable(const gfx::Bitmap& b, const gfx::Rect& square)
+{
+    return square.width() == square.height() && !square.isEmpty() && gfx::intersected(square, b.rect()) == square;
+}
+
+} // namespace
+
+TPuzzle::TPuzzle(int x, int y, int width, int height)
+    : Bounds(gfx::Rect::fromSize(x, y, width, height))
+{
+}
+
+gfx::Rect TPuzzle::tileRect() const
+{
+    int w = Bounds.width(), h = Bounds.height();
+    return gfx::Rect::fromSize(Column * w, Row * h, w, h);
+}
+
+void TPuzzle::BuildShape(const gfx::Rect& body, gfx::Bitmap& pieceSheet, int level, int lastColumnTrim,
+                         int lastRowTrim, MaskDevice& device)
+{
+    int w = Bounds.width(), h = Bounds.height();
+    Mask = gfx::Bitmap();
+    Mask = device.createMask(w, h);
+    // Out-of-range arguments must not send a line on a walk far outside the tile.
+    gfx::Rect inner = gfx::intersected(body, {0, 0, w, h});
+    int a = std::clamp(lastRowTrim, 0, h), b = std::clamp(lastColumnTrim, 0, w);
+
+    gfx::patBlt(Mask, Mask.rect(), gfx::Pattern::White);
+    gfx::patBlt(Mask, inner, gfx::Pattern::Black);
+    gfx::Bitmap map = newShadingMap(w, h);
+    for (Side side : kSides)
+        if (!isBorder(*this, side)) {
+            int offset = stripOffset(*this, side);
+            gfx::Rect band = bandOf(side, inner, w, h);
+            andInto(Mask, band, LoadStrip(OutlineStripNumber(level, offset)));
+            andInto(map, band, LoadStrip(ShadingStripNumber(level, offset)));
+        }
+    for (Side side : kSides)
+        if (isBorder(*this, side))
+            flatten(Mask, map, flatEdgeOf(side, inner, w, h, a, b));
+    gfx::Rect tile = tileRect();
+    gfx::shadeByMap(pieceSheet, tile.left, tile.top, map, kBevelStep);
+}
+
+bool TPuzzle::HitTest(int x, int y) const
+{
+    return Bounds.contains(x, y) && hasMask()
+        && gfx::getPixel(Mask, x - Bounds.left, y - Bounds.top) == gfx::kBlack;
+}
+
+void TPuzzle::Draw(gfx::Bitmap& dest, const gfx::Bitmap& pieceSheet) const
+{
+    DrawClipped(dest, Bounds, pieceSheet);
+}
+
+void TPuzzle::DrawClipped(gfx::Bitmap& dest, const gfx::Rect& clip, const gfx::Bitmap& pieceSheet) const
+{
+    gfx::Rect r = gfx::intersected(clip, Bounds);
+    if (r.isEmpty() || !hasMask())
+        return;
+    gfx::Rect tile = tileRect();
+    int ox = r.left - Bounds.left, oy = r.top - Bounds.top;
+    gfx::maskedCopy(dest, r.left, r.top, r.width(), r.height(), pieceSheet, tile.left + ox, tile.top + oy, Mask,
+                    ox, oy);
+}
+
+void TPuzzle::DrawShadow(gfx::Bitmap& dest) const
+{
+    if (hasMask())
+        gfx::bitBlt(dest, Bounds.left + 2, Bounds.top + 2, Mask.width(), Mask.height(), Mask, 0, 0, gfx::Rop::And);
+}
+
+void TPuzzle::Rotate(int angle, gfx::Bitmap& pieceSheet)
+{
+    if (angle != 90 && angle != 270)
+        return;
+    gfx::Rect tile = tileRect();
+    if (turnable(pieceSheet, tile))
+        turnSquare(pieceSheet, tile, angle);
+    RotateMask(angle);
+    Turns = std::uint8_t((Turns + (angle == 90 ? 1 : 3)) % 4);
+}
+
+void TPuzzle::RotateMask(int angle)
+{
+    if ((angle == 90 || angle == 270) && hasMask() && turnable(Mask, Mask.rect()))
+        turnSquare(Mask, Mask.rect(), angle);
+}
+
+} // namespace puzzle
