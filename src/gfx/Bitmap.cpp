@@ -41,9 +41,16 @@ void Bitmap::resize(int width, int height)
         return;
     Bitmap grown(width, height, m_format);
     int rows = std::min(height, m_height);
-    int bytes = std::min(grown.m_stride, m_stride);
-    for (int y = 0; y < rows; ++y)
-        std::memcpy(grown.scanLine(y), scanLine(y), bytes);
+    // Only the kept pixels travel: the row padding may hold pixels cut off by an earlier
+    // shrink, and a grown area must come out zeroed.
+    long long bits = (long long)std::min(width, m_width) * bitsPerPixel(m_format);
+    std::size_t whole = std::size_t(bits / 8);
+    auto partial = std::uint8_t(0xFF00 >> (bits % 8)); // the leading bits of the last byte
+    for (int y = 0; y < rows; ++y) {
+        std::memcpy(grown.scanLine(y), scanLine(y), whole);
+        if (partial)
+            grown.scanLine(y)[whole] = scanLine(y)[whole] & partial;
+    }
     *this = std::move(grown);
 }
 

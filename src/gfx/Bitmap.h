@@ -8,6 +8,7 @@
 namespace gfx {
 
 // A raster image of one of four formats, rows stored top-down and padded to 4 bytes.
+// The fourth byte of a Bgrx32 pixel is always 0xFF; code writing through scanLine keeps it so.
 // A default-constructed bitmap is null: no pixels, nothing to draw.
 class Bitmap {
 public:

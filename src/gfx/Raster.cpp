@@ -1,7 +1,10 @@
 #include "gfx/Raster.h"
 #include "gfx/Palette16.h"
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace gfx {
@@ -153,15 +156,20 @@ bool fastBitBlt(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
     return true;
 }
 
+// A source that is also the destination is read from a copy, as if all of it were read
+// before the first write; overlapping areas then come out right.
+const Bitmap& unaliased(const Bitmap& src, const Bitmap& dst, Bitmap& copy)
+{
+    if (&src != &dst)
+        return src;
+    copy = src;
+    return copy;
+}
+
 void referenceBlit(Bitmap& dst, const Blit& b, const Bitmap& srcIn, Rop rop)
 {
-    // A transfer within one bitmap reads a copy, so overlapping areas come out right.
     Bitmap copy;
-    const Bitmap* src = &srcIn;
-    if (&dst == &srcIn) {
-        copy = srcIn;
-        src = &copy;
-    }
+    const Bitmap* src = &unaliased(srcIn, dst, copy);
     for (int y = 0; y < b.h; ++y)
         for (int x = 0; x < b.w; ++x) {
             std::uint32_t s = convert(src->value(b.sx + x, b.sy + y), src->format(), dst.format());
@@ -216,8 +224,11 @@ void maskedBlit(Bitmap& dst, const MaskedBlit& b, const Bitmap& src, const Bitma
                           b.w);
 }
 
-void referenceMasked(Bitmap& dst, const MaskedBlit& b, const Bitmap& src, const Bitmap& mask)
+void referenceMasked(Bitmap& dst, const MaskedBlit& b, const Bitmap& srcIn, const Bitmap& maskIn)
 {
+    Bitmap srcCopy, maskCopy;
+    const Bitmap& src = unaliased(srcIn, dst, srcCopy);
+    const Bitmap& mask = unaliased(maskIn, dst, maskCopy);
     for (int y = 0; y < b.h; ++y)
         for (int x = 0; x < b.w; ++x)
             if (mask.value(b.mx + x, b.my + y) == 0)
@@ -226,6 +237,35 @@ void referenceMasked(Bitmap& dst, const MaskedBlit& b, const Bitmap& src, const 
 }
 
 std::uint32_t colorInDomain(Color c, PixelFormat f) { return convert(c & 0xFFFFFF, PixelFormat::Bgr24, f); }
+
+// --- lines -------------------------------------------------------------------------------------
+
+// One axis of a line: where it starts and how far it goes.
+struct LineAxis {
+    long long start, delta;
+};
+
+// The coordinate of step k of n: start + delta * k / n, the magnitude rounded half up. On the
+// longer axis this is start + k or start - k, so every step moves one pixel along it.
+long long lineCoordinate(const LineAxis& a, long long k, long long n)
+{
+    auto magnitude = (long long)(((__int128)2 * k * std::llabs(a.delta) + n) / ((__int128)2 * n));
+    return a.start + (a.delta < 0 ? -magnitude : magnitude);
+}
+
+// The steps in [0, n) whose coordinate on the longer axis lies in [0, length): the only steps
+// that can touch the bitmap, so a line far outside costs nothing.
+std::pair<long long, long long> visibleSteps(const LineAxis& major, long long n, int length)
+{
+    long long lo = major.delta > 0 ? -major.start : major.start - length + 1;
+    return {std::max(lo, 0LL), std::min(lo + length, n)};
+}
+
+// A rectangle whose width and height are ints; absurd rectangles are ignored rather than overflowed.
+bool sizeFitsInt(const Rect& r)
+{
+    return (long long)r.right - r.left <= INT_MAX && (long long)r.bottom - r.top <= INT_MAX;
+}
 
 } // namespace
 
@@ -279,23 +319,17 @@ void fillRect(Bitmap& dst, const Rect& r, Color color)
 
 void drawLine(Bitmap& dst, int x0, int y0, int x1, int y1, Color color)
 {
+    LineAxis ax{x0, (long long)x1 - x0}, ay{y0, (long long)y1 - y0};
+    long long n = std::max(std::llabs(ax.delta), std::llabs(ay.delta));
+    if (n == 0 || dst.isNull())
+        return;
+    bool xMajor = std::llabs(ax.delta) == n;
+    auto [first, end] = visibleSteps(xMajor ? ax : ay, n, xMajor ? dst.width() : dst.height());
     std::uint32_t v = colorInDomain(color, dst.format());
-    int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-    int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
-    int err = dx + dy;
-    int x = x0, y = y0;
-    while (x != x1 || y != y1) {
-        if (dst.rect().contains(x, y))
-            dst.setValue(x, y, v);
-        int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
+    for (long long k = first; k < end; ++k) {
+        long long x = lineCoordinate(ax, k, n), y = lineCoordinate(ay, k, n);
+        if (x >= 0 && x < dst.width() && y >= 0 && y < dst.height())
+            dst.setValue(int(x), int(y), v);
     }
 }
 
@@ -304,10 +338,12 @@ Color getPixel(const Bitmap& b, int x, int y)
     return b.rect().contains(x, y) ? b.colorAt(x, y) : kInvalidColor;
 }
 
-void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s)
+void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& srcIn, const Rect& s)
 {
-    if (d.isEmpty() || s.isEmpty() || src.isNull() || dst.isNull())
+    if (d.isEmpty() || s.isEmpty() || srcIn.isNull() || dst.isNull() || !sizeFitsInt(d) || !sizeFitsInt(s))
         return;
+    Bitmap copy;
+    const Bitmap& src = unaliased(srcIn, dst, copy);
     // Source column for every visible destination column, or -1 where the source has none.
     std::vector<int> columns;
     int x0 = std::max(d.left, 0), x1 = std::min(d.right, dst.width());
@@ -333,7 +369,8 @@ void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, in
     if (mask.format() != PixelFormat::Mono1 || !clipMasked(b, dst, src, mask))
         return;
     PixelFormat df = dst.format(), sf = src.format();
-    if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgr24) maskedBlit<4, 3>(dst, b, src, mask);
+    if (&src == &dst || &mask == &dst) referenceMasked(dst, b, src, mask);
+    else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgr24) maskedBlit<4, 3>(dst, b, src, mask);
     else if (df == PixelFormat::Bgr24 && sf == PixelFormat::Bgr24) maskedBlit<3, 3>(dst, b, src, mask);
     else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgrx32) maskedBlit<4, 4>(dst, b, src, mask);
     else referenceMasked(dst, b, src, mask);

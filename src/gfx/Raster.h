@@ -6,7 +6,8 @@
 // (black) or all bits 1 (white); a colour read into a mask is 1 exactly when it is white; a
 // colour read into a 4-bit map becomes the nearest palette index. Every operation clips against
 // the bounds of all bitmaps involved, negative offsets included; pixels that would come from
-// outside a source are left alone.
+// outside a source are left alone. A source (or mask) that is also the destination is read as
+// it was before the operation, so overlapping transfers come out right.
 namespace gfx {
 
 enum class Rop {
@@ -25,7 +26,9 @@ void bitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx
 void patBlt(Bitmap& dst, const Rect& r, Pattern pattern);
 void fillRect(Bitmap& dst, const Rect& r, Color color);
 
-// A one-pixel line from (x0, y0) to (x1, y1); the end point itself is not drawn.
+// A one-pixel line from (x0, y0) to (x1, y1); the end point itself is not drawn. It takes one
+// step per pixel along the longer axis; step k sits at the start plus the delta times k / steps
+// on the other axis, rounded half away from the start.
 void drawLine(Bitmap& dst, int x0, int y0, int x1, int y1, Color color);
 
 constexpr Color kInvalidColor = 0xFFFFFFFFu;
