@@ -32,10 +32,14 @@ public:
 
     bool hasMask() const { return !Mask.isNull(); }
 
-    // Gives a freshly cut piece its outline and bevels its tile in pieceSheet.
+    // Gives a freshly cut piece its outline and bevels its tile in pieceSheet; called once per
+    // piece, with Turns 0. body is (KnobSize, KnobSize, CellSize - KnobSize, CellSize - KnobSize).
+    // Throws OutOfMemoryError when the mask cannot be made (the piece then has no mask and the
+    // sheet is untouched) and ResourceNotFoundError for a level without strips.
     void BuildShape(const gfx::Rect& body, gfx::Bitmap& pieceSheet, int level, int lastColumnTrim,
                     int lastRowTrim, MaskDevice& device);
 
+    // True when the board point lies on the outline (inside Bounds on a 0 bit of the mask).
     bool HitTest(int x, int y) const;
     // The tile through the mask at Bounds; destination pixels outside the piece are unchanged.
     void Draw(gfx::Bitmap& dest, const gfx::Bitmap& pieceSheet) const;
@@ -43,7 +47,9 @@ public:
     void DrawClipped(gfx::Bitmap& dest, const gfx::Rect& clip, const gfx::Bitmap& pieceSheet) const;
     // Blackens the outline shifted 2 pixels right and down.
     void DrawShadow(gfx::Bitmap& dest) const;
-    // A quarter turn of tile and mask: 90 counter-clockwise, 270 clockwise.
+    // A quarter turn of tile and mask in place, 90 counter-clockwise and 270 clockwise on the
+    // screen, counted in Turns; only this piece's tile of the sheet changes. Other angles do
+    // nothing. Allocates nothing.
     void Rotate(int angle, gfx::Bitmap& pieceSheet);
     void RotateMask(int angle);
 
