@@ -4,7 +4,6 @@
 #include "gfx/Shade.h"
 #include "puzzle/PuzzleErrors.h"
 #include "puzzle/StripLibrary.h"
-#include <algorithm>
 
 namespace puzzle {
 namespace {
@@ -139,23 +138,19 @@ void TPuzzle::BuildShape(const gfx::Rect& body, gfx::Bitmap& pieceSheet, int lev
     int w = Bounds.width(), h = Bounds.height();
     Mask = gfx::Bitmap();
     Mask = device.createMask(w, h);
-    // Out-of-range arguments must not send a line on a walk far outside the tile.
-    gfx::Rect inner = gfx::intersected(body, {0, 0, w, h});
-    int a = std::clamp(lastRowTrim, 0, h), b = std::clamp(lastColumnTrim, 0, w);
-
     gfx::patBlt(Mask, Mask.rect(), gfx::Pattern::White);
-    gfx::patBlt(Mask, inner, gfx::Pattern::Black);
+    gfx::patBlt(Mask, body, gfx::Pattern::Black);
     gfx::Bitmap map = newShadingMap(w, h);
     for (Side side : kSides)
         if (!isBorder(*this, side)) {
             int offset = stripOffset(*this, side);
-            gfx::Rect band = bandOf(side, inner, w, h);
+            gfx::Rect band = bandOf(side, body, w, h);
             andInto(Mask, band, LoadStrip(OutlineStripNumber(level, offset)));
             andInto(map, band, LoadStrip(ShadingStripNumber(level, offset)));
         }
     for (Side side : kSides)
         if (isBorder(*this, side))
-            flatten(Mask, map, flatEdgeOf(side, inner, w, h, a, b));
+            flatten(Mask, map, flatEdgeOf(side, body, w, h, lastRowTrim, lastColumnTrim));
     gfx::Rect tile = tileRect();
     gfx::shadeByMap(pieceSheet, tile.left, tile.top, map, kBevelStep);
 }
