@@ -106,5 +106,5 @@ TEST(RenderTest, CreateBuffersFollowsTheSizeAndKeepsPlaces)
     EXPECT_EQ(board.game.FrameBuffer->height(), 120);
     EXPECT_EQ(p.Bounds.left, 250); // pieces keep their places, even off the board
     board.game.CreateBuffers(400, 300);
-    EXPECT_EQ(board.game.BackBuffer->colorAt(260, 160), BoardFixture::tileColor(0, 0));
+    EXPECT_EQ(board.game.BackBuffer->colorAt(298, 198), BoardFixture::tileColor(0, 0));
 }
