@@ -202,6 +202,23 @@ TEST(PieceShape, TopLeftPieceIsFlatWithHighlightAlongTopAndLeft)
     }
 }
 
+// Left of the body, row K of a top-row piece belongs to its left strip alone: the top line
+// starts at the body and leaves the strip's shading there.
+TEST(PieceShape, TopLineLeavesTheLeftStripShadingAlone)
+{
+    for (const Level& lv : kLevels)
+        for (bool knob : {true, false}) {
+            BuiltPiece p(lv, 1, 0, Sides{false, knob, false, false}, Sides{true, false, false, false});
+            const Bitmap& shading =
+                puzzle::LoadStrip(puzzle::ShadingStripNumber(lv.number, knob ? puzzle::LeftKnob : puzzle::LeftSocket));
+            for (int x = 0; x < lv.knob; ++x) {
+                std::uint32_t code = shading.value(x, lv.knob) & 7;
+                int want = code == 1 ? 1 : code == 2 ? -1 : 0;
+                ASSERT_EQ(p.bevel(x, lv.knob), want) << where(lv, x, lv.knob);
+            }
+        }
+}
+
 // The bottom row is cut off where the picture ends: at the band for a trim of KnobSize, inside
 // the body, with the side strips below discarded, for a larger one.
 TEST(PieceShape, BottomRowPieceEndsWithAShadowLineAboveItsTrim)

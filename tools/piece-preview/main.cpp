@@ -27,7 +27,7 @@ struct Level {
 const Level kLevels[] = {{1, 96, 16}, {2, 80, 14}, {3, 64, 10}, {4, 48, 8}};
 
 constexpr int kColumns = 4, kRows = 3;
-constexpr int kMargin = 24, kGap = 14;
+constexpr int kMargin = 24, kGap = 24; // wider than any knob, so no knob reaches a neighbour
 constexpr gfx::Color kBoard = gfx::rgb(255, 0, 255);
 
 // One level's cut: the grid's trims, its sheet and its pieces.
