@@ -221,7 +221,7 @@ std::vector<std::uint8_t> ReadMidiFile(const std::string& path)
     if (ec)
         throw DeviceError("The tune file " + path + " cannot be opened.");
     if (size > kMaxTuneBytes)
-        throw invalid("it is larger than 16 MB");
+        throw invalid("it is larger than 2 MB");
     if (!fluid_is_midifile(path.c_str()))
         throw invalid("it does not start with a MIDI header");
     std::vector<std::uint8_t> bytes(size);

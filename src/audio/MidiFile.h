@@ -6,8 +6,9 @@
 
 namespace audio {
 
-// A package's tune is a few kilobytes; a file far beyond this is not a tune worth reading.
-constexpr std::size_t kMaxTuneBytes = 16u << 20;
+// A package's tune is a few kilobytes. FluidSynth keeps each event of the file in an allocation
+// of its own, many times the event's few bytes, so the bound also limits a hostile tune's memory.
+constexpr std::size_t kMaxTuneBytes = 2u << 20;
 
 // Why bytes are not a standard MIDI file that the synthesizer reads exactly as written, or an
 // empty text when they are one. The walk is stricter than FluidSynth's own reader, so that

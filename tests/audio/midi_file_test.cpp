@@ -192,7 +192,7 @@ TEST(MidiFileCheck, ReadRefusesWhatIsNotATuneFile)
     } cases[] = {
         {(folder / "missing.mid").string(), "cannot be opened"},
         {folder.string(), "cannot be opened"}, // a folder
-        {big, "larger than 16 MB"},
+        {big, "larger than 2 MB"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
