@@ -60,12 +60,9 @@ std::uint32_t Bitmap::value(int x, int y) const
     switch (m_format) {
     case PixelFormat::Mono1: return row[x >> 3] >> (7 - (x & 7)) & 1;
     case PixelFormat::Index4: return (x & 1) ? row[x >> 1] & 0x0F : row[x >> 1] >> 4;
-    case PixelFormat::Bgr24: {
-        const std::uint8_t* p = row + 3 * x;
-        return rgb(p[2], p[1], p[0]);
-    }
+    case PixelFormat::Bgr24:
     case PixelFormat::Bgrx32: {
-        const std::uint8_t* p = row + 4 * x;
+        const std::uint8_t* p = row + bitsPerPixel(m_format) / 8 * x;
         return rgb(p[2], p[1], p[0]);
     }
     }
@@ -86,19 +83,14 @@ void Bitmap::setValue(int x, int y, std::uint32_t v)
         b = (x & 1) ? std::uint8_t((b & 0xF0) | (v & 0x0F)) : std::uint8_t((b & 0x0F) | (v & 0x0F) << 4);
         return;
     }
-    case PixelFormat::Bgr24: {
-        std::uint8_t* p = row + 3 * x;
-        p[0] = std::uint8_t(blueOf(v));
-        p[1] = std::uint8_t(greenOf(v));
-        p[2] = std::uint8_t(redOf(v));
-        return;
-    }
+    case PixelFormat::Bgr24:
     case PixelFormat::Bgrx32: {
-        std::uint8_t* p = row + 4 * x;
+        std::uint8_t* p = row + bitsPerPixel(m_format) / 8 * x;
         p[0] = std::uint8_t(blueOf(v));
         p[1] = std::uint8_t(greenOf(v));
         p[2] = std::uint8_t(redOf(v));
-        p[3] = 0xFF;
+        if (m_format == PixelFormat::Bgrx32)
+            p[3] = 0xFF;
         return;
     }
     }

@@ -217,11 +217,8 @@ Bitmap DecodeBmp(const std::uint8_t* data, std::size_t size)
 {
     ByteReader file(data, data ? size : 0);
     BmpLayout layout = readLayout(file);
-    if (layout.compression == Rle4 || layout.compression == Rle8) {
-        Bitmap out(layout.width, layout.height, PixelFormat::Bgr24);
-        decodeRle(layout, file, out);
-        return out;
-    }
+    if (layout.compression == Rle4 || layout.compression == Rle8)
+        return decodeRle(layout, file);
     return decodeRows(layout, file);
 }
 

@@ -37,7 +37,7 @@ inline void putBgr(std::uint8_t* p, Color c)
     p[2] = std::uint8_t(redOf(c));
 }
 
-// Fills out (already sized, Bgr24) from the RLE4 or RLE8 data at layout.pixelOffset.
-void decodeRle(const BmpLayout& layout, const ByteReader& file, Bitmap& out);
+// The picture of the RLE4 or RLE8 data at layout.pixelOffset, as a Bgr24 bitmap.
+Bitmap decodeRle(const BmpLayout& layout, const ByteReader& file);
 
 } // namespace gfx::bmp

@@ -1,7 +1,9 @@
 // RLE4 and RLE8 pixel data of BMP files: runs, absolute runs, end of line, delta and end of
 // bitmap. Pixels that the data never reaches keep palette colour 0; pixels beyond a row's end
 // are dropped. Every byte read is checked against the file, and every position is written at
-// most once, so hostile data costs no more than the picture's size.
+// most once, so hostile data costs no more than the picture's size. The data is walked twice:
+// once without a picture, so that damaged data fails before the picture is allocated, then to
+// draw it.
 #include "gfx/BmpLayout.h"
 #include "gfx/Raster.h"
 #include <algorithm>
@@ -15,7 +17,7 @@ constexpr const char* kRleData = "compressed pixel data";
 // the file is top-down).
 struct RleCursor {
     const BmpLayout& layout;
-    Bitmap& out;
+    Bitmap* out; // null while only checking the data
     long long x = 0;
     long long y = 0;
 
@@ -24,18 +26,18 @@ struct RleCursor {
     void run(long long n, IndexAt indexAt)
     {
         long long visible = std::clamp(layout.width - x, 0LL, n);
-        std::uint8_t* row = out.scanLine(layout.outputRow(y));
-        for (long long i = 0; i < visible; ++i)
-            putBgr(row + 3 * (x + i), layout.paletteColor(indexAt(i)));
+        std::uint8_t* row = out ? out->scanLine(layout.outputRow(y)) + 3 * x : nullptr;
+        for (long long i = 0; i < visible; ++i) {
+            Color c = layout.paletteColor(indexAt(i));
+            if (row)
+                putBgr(row + 3 * i, c);
+        }
         x = std::min(x + n, (long long)layout.width);
     }
 };
 
-} // namespace
-
-void decodeRle(const BmpLayout& layout, const ByteReader& file, Bitmap& out)
+void walkRle(const BmpLayout& layout, const ByteReader& file, Bitmap* out)
 {
-    fillRect(out, out.rect(), layout.paletteColor(0));
     const bool four = layout.compression == Rle4;
     const std::uint8_t* data = file.data();
     RleCursor cursor{layout, out};
@@ -64,6 +66,17 @@ void decodeRle(const BmpLayout& layout, const ByteReader& file, Bitmap& out)
             pos += (bytes + 1) & ~std::size_t(1);
         }
     }
+}
+
+} // namespace
+
+Bitmap decodeRle(const BmpLayout& layout, const ByteReader& file)
+{
+    walkRle(layout, file, nullptr);
+    Bitmap out(layout.width, layout.height, PixelFormat::Bgr24);
+    fillRect(out, out.rect(), layout.paletteColor(0));
+    walkRle(layout, file, &out);
+    return out;
 }
 
 } // namespace gfx::bmp

@@ -1,6 +1,6 @@
 // Decoding JPEG files through libjpeg-turbo. Library errors come back through a longjmp into
-// runDecoder; warnings about corrupt or truncated data make the whole picture fail afterwards,
-// so half a picture is never shown as if it were whole.
+// runDecoder; a warning about corrupt or truncated data stops the decoding at the row where it
+// came and makes the whole picture fail, so half a picture is never shown as if it were whole.
 #include "gfx/JpegDecoder.h"
 #include "gfx/BmpCodec.h" // kMaxPicturePixels
 #include "gfx/FileBytes.h"
@@ -60,8 +60,11 @@ void readRows(jpeg_decompress_struct& cinfo, Bitmap& out)
     while (cinfo.output_scanline < cinfo.output_height) {
         std::uint8_t* dst = out.scanLine(int(cinfo.output_scanline));
         JSAMPROW row = ink ? inkRow[0] : dst;
+        JpegErrors& errors = JpegErrors::of(reinterpret_cast<j_common_ptr>(&cinfo));
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
-            JpegErrors::of(reinterpret_cast<j_common_ptr>(&cinfo)).fail("The JPEG data stops early");
+            errors.fail("The JPEG data stops early");
+        if (errors.warned) // the picture is refused anyway; decoding the rest would only cost time
+            return;
         if (ink)
             inkToBgr(row, dst, cinfo.output_width, cinfo.saw_Adobe_marker);
     }
@@ -84,7 +87,8 @@ bool runDecoder(JpegSession& s, const std::uint8_t* data, std::size_t size, Bitm
     jpeg_start_decompress(&s.cinfo);
     out = Bitmap(int(s.cinfo.output_width), int(s.cinfo.output_height), PixelFormat::Bgr24);
     readRows(s.cinfo, out);
-    jpeg_finish_decompress(&s.cinfo);
+    if (!s.errors.warned)
+        jpeg_finish_decompress(&s.cinfo);
     return true;
 }
 
