@@ -3,6 +3,7 @@
 #include "gfx/BmpCodec.h"
 #include "gfx/Raster.h"
 #include "puzzle/MaskDevice.h"
+#include "support/ErrorMessages.h"
 #include "support/PackageBuilder.h"
 #include "support/RecordingWindow.h"
 #include "support/ScratchFolder.h"
@@ -30,15 +31,7 @@ struct BuildGame {
         game.SetLevel(level);
         game.CreateBuffers(boardWidth, boardHeight);
     }
-    std::vector<std::string> messages() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : window.messages) {
-            EXPECT_EQ(m.icon, game::MessageIcon::Error);
-            texts.push_back(m.text);
-        }
-        return texts;
-    }
+    std::vector<std::string> messages() const { return testing_support::errorMessages(window); }
     // Nothing of a puzzle is left and the board was repainted.
     void expectNoPuzzle() const
     {
@@ -210,4 +203,165 @@ TEST(NewGameTest, PictureThatCannotBeLoadedNamesItsPath)
         EXPECT_FALSE(b.game.PicturePath);
         EXPECT_EQ(b.window.tunePlays, 0);
     }
+}
+
+TEST(NewGameTest, LastDotDecidesBetweenBmpAndJpeg)
+{
+    // Pictures too small to cut: a load that worked ends in the grid's message, not the load's.
+    BuildGame b;
+    ::mkdir(b.folder.file("my.pictures").c_str(), 0700);
+    const auto bmp = PackageBuilder::BmpPicture(60, 60);
+    const auto jpeg = PackageBuilder::JpegPicture(60, 60);
+    const std::string cases[] = {
+        b.folder.write("picture.Bmp", bmp),
+        b.folder.write("picture.BMP", bmp),
+        b.folder.write("my.pictures/picture.bmp", bmp),
+        b.folder.write("picture.jpg", jpeg),
+        b.folder.write("picture.jpeg", jpeg),
+        b.folder.write("picture.gif", jpeg),
+        b.folder.write("picture.", jpeg),
+        b.folder.write("my.pictures/picture", jpeg),
+    };
+    for (const std::string& path : cases) {
+        SCOPED_TRACE(path);
+        b.window.messages.clear();
+        EXPECT_FALSE(b.game.NewGame(path));
+        EXPECT_EQ(b.messages(), std::vector<std::string>{kTooSmall});
+        EXPECT_EQ(b.game.PicturePath, path) << "kept for the next New game";
+        b.expectNoPuzzle();
+    }
+}
+
+TEST(NewGameTest, ScaleIsFittedToTheBoard)
+{
+    struct Case {
+        const char* what;
+        int boardWidth, boardHeight, pictureWidth, pictureHeight, scale;
+        int fittedScale, fittedWidth, fittedHeight;
+    };
+    // Each picture ends too small to cut, so the fitting is all there is to see.
+    const Case cases[] = {
+        {"150 % that fits stays", 1024, 700, 60, 60, 150, 150, 90, 90},
+        {"the largest value that fits", 200, 150, 200, 100, 100, 80, 160, 80},
+        {"just below the margin", 186, 150, 200, 100, 100, 80, 160, 80},
+        {"one pixel too wide for 80 %", 185, 150, 200, 120, 100, 70, 140, 84},
+        {"125 % below a scale that is too large", 1024, 700, 64, 48, 5000, 125, 80, 60},
+        {"nothing fits: 20 %", 60, 60, 400, 400, 100, 20, 80, 80},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BuildGame b(c.boardWidth, c.boardHeight, 1);
+        b.game.ScalePercent = c.scale;
+        const std::string path = b.folder.write("p.bmp", PackageBuilder::BmpPicture(c.pictureWidth, c.pictureHeight));
+        EXPECT_FALSE(b.game.NewGame(path));
+        EXPECT_EQ(b.messages(), std::vector<std::string>{kTooSmall});
+        EXPECT_EQ(b.game.ScalePercent, c.fittedScale);
+        EXPECT_EQ(b.game.PictureWidth, c.fittedWidth);
+        EXPECT_EQ(b.game.PictureHeight, c.fittedHeight);
+    }
+}
+
+// The builds below cut the picture for real.
+
+TEST(NewGameTest, BuildsThePuzzleHandsTheThumbnailItsPictureAndStartsTheTune)
+{
+    for (bool deviceFails : {false, true}) {
+        SCOPED_TRACE(deviceFails ? "the music device fails" : "the music device works");
+        BuildGame b(1024, 700, 3);
+        b.window.tuneFileName = "/tmp/tovanta.mid";
+        b.window.tuneFails = deviceFails;
+        const std::string path = b.folder.write("p.jpg", PackageBuilder::JpegPicture(640, 480));
+        ASSERT_TRUE(b.game.NewGame(path));
+        EXPECT_TRUE(b.window.messages.empty());
+        EXPECT_FALSE(b.game.NoPuzzle);
+        EXPECT_EQ(b.game.PicturePath, path);
+        EXPECT_EQ(b.game.Columns, 12);
+        EXPECT_EQ(b.game.Rows, 9);
+        EXPECT_EQ(b.game.PictureWidth, 637);
+        EXPECT_EQ(b.game.PictureHeight, 474);
+        ASSERT_TRUE(b.game.Pieces);
+        EXPECT_EQ(b.game.Pieces->size(), 12u * 9u);
+        ASSERT_FALSE(b.window.thumbnailPictures.empty());
+        EXPECT_EQ(b.window.thumbnailPictures.back(), b.game.Picture.get());
+        EXPECT_NE(b.game.Picture.get(), nullptr);
+        EXPECT_EQ(b.window.busyCursorDepth, 0);
+        EXPECT_EQ(b.window.tunePlays, deviceFails ? 0 : 1);
+    }
+}
+
+TEST(NewGameTest, ResamplingShrinksThePictureRatherThanCroppingIt)
+{
+    // 640 x 480 at level 3 becomes 637 x 474. Each pixel tells its column and row in multiples
+    // of 3, which the cut's fading (v / 3 + 85) keeps readable in the guide picture.
+    BuildGame b(1024, 700, 3);
+    gfx::Bitmap p(640, 480, gfx::PixelFormat::Bgr24);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            p.setValue(x, y, gfx::rgb(x % 85 * 3, x / 85 * 3, y % 85 * 3));
+    const std::string path = b.folder.file("coded.bmp");
+    gfx::WriteBmpFile(p, path);
+    ASSERT_TRUE(b.game.NewGame(path));
+
+    // The faded guide is the whole resampled picture here: 12 x 54 - 11 and 9 x 54 - 12.
+    const gfx::Bitmap& ghost = *b.game.GhostPicture;
+    ASSERT_EQ(ghost.width(), 637);
+    ASSERT_EQ(ghost.height(), 474);
+    for (int x = 0; x < 637; ++x) {
+        const gfx::Color c = ghost.colorAt(x, 0);
+        ASSERT_EQ(gfx::redOf(c) - 85 + 85 * (gfx::greenOf(c) - 85), gfx::stretchSourceIndex(x, 640, 637)) << x;
+    }
+    for (int y = 0; y < 474; ++y)
+        ASSERT_EQ(gfx::blueOf(ghost.colorAt(0, y)) - 85, gfx::stretchSourceIndex(y, 480, 474) % 85) << y;
+    EXPECT_GT(gfx::stretchSourceIndex(636, 640, 637), 636) << "a crop would end at column 636";
+}
+
+TEST(NewGameTest, ThumbnailLetsGoOfTheOldPictureBeforeItIsReleased)
+{
+    struct WatchingWindow : RecordingWindow {
+        game::Game* game = nullptr;
+        bool heldFreedPicture = false;
+        const gfx::Bitmap* shown = nullptr;
+        void SetThumbnailPicture(const gfx::Bitmap* p) override
+        {
+            RecordingWindow::SetThumbnailPicture(p);
+            shown = p;
+        }
+        void ShowProgress() override
+        {
+            // The cut lets events through here: a thumbnail paint must not find a stale picture.
+            RecordingWindow::ShowProgress();
+            heldFreedPicture = heldFreedPicture || shown != nullptr;
+        }
+    };
+    WatchingWindow window;
+    game::Game g(window);
+    window.game = &g;
+    g.SetLevel(2);
+    g.CreateBuffers(1024, 700);
+    ScratchFolder folder;
+    const std::string path = folder.write("p.jpg", PackageBuilder::JpegPicture(400, 300));
+    ASSERT_TRUE(g.NewGame(path));
+    ASSERT_TRUE(g.NewGame(path)) << "a second game over the first";
+    EXPECT_FALSE(window.heldFreedPicture);
+    EXPECT_EQ(window.shown, g.Picture.get());
+}
+
+TEST(NewGameTest, CutThatBreaksOffLeavesNoHalfPuzzle)
+{
+    struct BrokenDevice : puzzle::MaskDevice {
+        int left = 5;
+        gfx::Bitmap createMask(int w, int h) override
+        {
+            if (--left < 0)
+                throw std::logic_error("the mask device broke");
+            return puzzle::MaskDevice::createMask(w, h);
+        }
+    };
+    BuildGame b(1024, 700, 2);
+    BrokenDevice device;
+    b.game.MaskFactory = &device;
+    const std::string path = b.folder.write("p.jpg", PackageBuilder::JpegPicture(400, 300));
+    EXPECT_THROW(b.game.NewGame(path), std::logic_error);
+    EXPECT_TRUE(b.window.messages.empty()) << "the window's error report shows it";
+    b.expectNoPuzzle();
 }

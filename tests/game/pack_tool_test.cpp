@@ -110,49 +110,61 @@ struct PackFixture : ::testing::Test {
 
 TEST_F(PackFixture, PackedPlayerReadsBackWithEverySetting)
 {
-    ToolRun r = run(tool(),
-                {"--picture", picture, "--music", tune, "--message", "Line one\nLine two", "--level", "2",
-                 "--arrangement", "random", "--scale", "80", "--rotate", "no", "--show-original", "no",
-                 "--background", "#1A2b3C", "--player", player, "-o", output},
-                folder);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    struct stat st {};
-    ASSERT_EQ(::stat(output.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0755u);
-    const auto packed = ScratchFolder::read(output);
-    ASSERT_GT(packed.size(), playerBytes.size());
-    EXPECT_TRUE(std::equal(playerBytes.begin(), playerBytes.end(), packed.begin())) << "the player comes first";
-    EXPECT_EQ(ScratchFolder::read(player), playerBytes);
+    // A JPEG under a name that says otherwise: the content decides.
+    const auto jpeg = PackageBuilder::JpegPicture(320, 240);
+    const std::string jpegNamedBmp = folder.write("really-a-jpeg.bmp", jpeg);
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        int level, arrangement, scale;
+        bool rotate, showOriginal;
+        gfx::Color background;
+        std::string message, pictureName;
+        const std::vector<std::uint8_t>& picture;
+        bool tune;
+    };
+    const Case cases[] = {
+        {"every option",
+         {"--picture", picture, "--music", tune, "--message", "Line one\nLine two", "--level", "2", "--arrangement",
+          "random", "--scale", "80", "--rotate", "no", "--show-original", "no", "--background", "#1A2b3C",
+          "--player", player, "-o", output},
+         2, 2, 80, false, false, gfx::rgb(0x1A, 0x2B, 0x3C), "Line one\nLine two", "tovanta.bmp", pictureBytes, true},
+        {"defaults", {"--picture", jpegNamedBmp, "--player", player, "-o", output},
+         3, 3, 100, true, true, gfx::rgb(128, 0, 0), game::PackageTrailer::kDefaultMessage.data(), "tovanta.jpg",
+         jpeg, false},
+        {"grid, at level 1", {"--picture", picture, "--arrangement", "grid", "--level", "1", "--player", player, "-o", output},
+         1, 1, 100, true, true, gfx::rgb(128, 0, 0), game::PackageTrailer::kDefaultMessage.data(), "tovanta.bmp",
+         pictureBytes, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ToolRun r = run(tool(), c.args, folder);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        struct stat st {};
+        ASSERT_EQ(::stat(output.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0755u);
+        const auto packed = ScratchFolder::read(output);
+        ASSERT_GT(packed.size(), playerBytes.size());
+        EXPECT_TRUE(std::equal(playerBytes.begin(), playerBytes.end(), packed.begin())) << "the player comes first";
+        EXPECT_EQ(ScratchFolder::read(player), playerBytes);
 
-    ReadBack back(output);
-    ASSERT_TRUE(back.ok);
-    EXPECT_EQ(back.game.Level, 2);
-    EXPECT_EQ(back.game.Arrangement, 2);
-    EXPECT_EQ(back.game.ScalePercent, 80);
-    EXPECT_FALSE(back.game.RotatePieces);
-    EXPECT_FALSE(back.game.ShowOriginal);
-    EXPECT_EQ(back.game.BackgroundColor, gfx::rgb(0x1A, 0x2B, 0x3C));
-    EXPECT_EQ(back.window.progressMessage, "Line one\nLine two");
-    EXPECT_EQ(back.game.TempPicturePath, back.extracted.file("tovanta.bmp")) << "a BMP by its content";
-    EXPECT_EQ(ScratchFolder::read(back.game.TempPicturePath), pictureBytes);
-    EXPECT_EQ(ScratchFolder::read(back.game.TempMusicPath), tuneBytes);
-}
-
-TEST_F(PackFixture, DefaultsAreThoseOfAPlayerWithoutSettings)
-{
-    ToolRun r = run(tool(), basic(), folder);
-    ASSERT_EQ(r.status, 0) << r.err;
-    ReadBack back(output);
-    ASSERT_TRUE(back.ok);
-    EXPECT_EQ(back.game.Level, 3);
-    EXPECT_EQ(back.game.Arrangement, 3);
-    EXPECT_EQ(back.game.ScalePercent, 100);
-    EXPECT_TRUE(back.game.RotatePieces);
-    EXPECT_TRUE(back.game.ShowOriginal);
-    EXPECT_EQ(back.game.BackgroundColor, gfx::rgb(128, 0, 0));
-    EXPECT_EQ(back.game.TempMusicPath, "");
-    EXPECT_EQ(back.window.progressMessage, std::string(game::PackageTrailer::kDefaultMessage.data()));
+        ReadBack back(output);
+        ASSERT_TRUE(back.ok);
+        EXPECT_EQ(back.game.Level, c.level);
+        EXPECT_EQ(back.game.Arrangement, c.arrangement);
+        EXPECT_EQ(back.game.ScalePercent, c.scale);
+        EXPECT_EQ(back.game.RotatePieces, c.rotate);
+        EXPECT_EQ(back.game.ShowOriginal, c.showOriginal);
+        EXPECT_EQ(back.game.BackgroundColor, c.background);
+        EXPECT_EQ(back.window.progressMessage, c.message);
+        EXPECT_EQ(back.game.TempPicturePath, back.extracted.file(c.pictureName));
+        EXPECT_EQ(ScratchFolder::read(back.game.TempPicturePath), c.picture);
+        if (c.tune)
+            EXPECT_EQ(ScratchFolder::read(back.game.TempMusicPath), tuneBytes);
+        else
+            EXPECT_EQ(back.game.TempMusicPath, "");
+    }
 }
 
 TEST_F(PackFixture, ReplacesAnEarlierOutputOnlyWhenDone)

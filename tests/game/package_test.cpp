@@ -2,6 +2,7 @@
 #include "game/PackageFile.h"
 #include "game/PackageTrailer.h"
 #include "game/PrivateFolder.h"
+#include "support/ErrorMessages.h"
 #include "support/PackageBuilder.h"
 #include "support/RecordingWindow.h"
 #include "support/ScratchFolder.h"
@@ -58,15 +59,7 @@ struct PackageGame {
         game.ProgramPath = package.Write(folder.file("player"));
         return game.ReadPackage();
     }
-    std::vector<std::string> messages() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : window.messages) {
-            EXPECT_EQ(m.icon, game::MessageIcon::Error);
-            texts.push_back(m.text);
-        }
-        return texts;
-    }
+    std::vector<std::string> messages() const { return testing_support::errorMessages(window); }
 };
 
 } // namespace
@@ -546,4 +539,46 @@ TEST(FormShowTest, ReseedsOnEveryShowAndReadsThePackageOnlyOnce)
     EXPECT_EQ(p.window.messages.size(), 1u) << "later shows read nothing";
     game::Random expected(12);
     EXPECT_EQ(p.game.RandomGenerator.Next(), expected.Next());
+}
+
+TEST(FormShowTest, FirstShowBuildsTheGameAndStartsTheTune)
+{
+    struct Case {
+        const char* what;
+        bool realPicture, tune, deviceFails;
+        bool built;
+        int plays;
+        bool throws;
+    };
+    const Case cases[] = {
+        {"picture and tune", true, true, false, true, 2, false}, // New game's start, then the show's own
+        {"no tune", true, false, false, true, 0, false},
+        {"a device that fails", true, true, true, true, 0, true}, // the show's start is not guarded
+        {"a picture that cannot be loaded", false, true, false, false, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PackageGame p;
+        p.window.clientWidth = 1000;
+        p.window.clientHeight = 700;
+        p.package.picture = c.realPicture ? PackageBuilder::JpegPicture(400, 300) : kPicture;
+        if (c.tune)
+            p.package.music = PackageBuilder::Tune();
+        p.package.trailer.LevelCode = 1;
+        p.window.tuneFails = c.deviceFails;
+        p.game.ProgramPath = p.package.Write(p.folder.file("player"));
+        // The window's resize creates the buffers at the work area's size.
+        p.game.CreateBuffers(1000, 700);
+        if (c.throws)
+            EXPECT_THROW(p.game.FormShow(3), game::DeviceError);
+        else
+            EXPECT_NO_THROW(p.game.FormShow(3));
+        EXPECT_EQ(!p.game.NoPuzzle, c.built);
+        EXPECT_EQ(p.game.Pieces != nullptr, c.built);
+        EXPECT_EQ(p.window.tunePlays, c.plays);
+        if (!c.realPicture)
+            EXPECT_EQ(p.messages(), std::vector<std::string>{"Unable to open " + p.game.TempPicturePath + "."});
+        else
+            EXPECT_TRUE(p.window.messages.empty());
+    }
 }

@@ -1,5 +1,6 @@
 #include "support/PackageBuilder.h"
 #include "gfx/BmpCodec.h"
+#include "gfx/JpegEncoder.h"
 #include "gfx/Raster.h"
 #include <fstream>
 #include <stdexcept>
@@ -48,6 +49,11 @@ std::string PackageBuilder::Write(const std::string& path) const
     if (!out.flush())
         throw std::runtime_error("cannot write " + path);
     return path;
+}
+
+std::vector<std::uint8_t> PackageBuilder::JpegPicture(int width, int height)
+{
+    return gfx::EncodeJpeg(bandedPicture(width, height), 90);
 }
 
 std::vector<std::uint8_t> PackageBuilder::BmpPicture(int width, int height)

@@ -10,7 +10,7 @@ namespace testing_support {
 // authoring tool and anything that starts a game from a package:
 //
 //     PackageBuilder b;
-//     b.picture = PackageBuilder::BmpPicture(300, 200);
+//     b.picture = PackageBuilder::JpegPicture(300, 200);
 //     b.trailer.LevelCode = 2;
 //     b.Write(folder.file("player"));    // then game.ProgramPath = that path
 //
@@ -28,8 +28,9 @@ struct PackageBuilder {
     // Writes Bytes() to path and returns path.
     std::string Write(const std::string& path) const;
 
-    // Real files to pack: a w x h picture in four colour bands as a BMP file, and a short
-    // standard MIDI file (one track, four notes).
+    // Real files to pack: a w x h picture in four colour bands as a JPEG or BMP file, and a
+    // short standard MIDI file (one track, four notes).
+    static std::vector<std::uint8_t> JpegPicture(int width, int height);
     static std::vector<std::uint8_t> BmpPicture(int width, int height);
     static std::vector<std::uint8_t> Tune();
 };
