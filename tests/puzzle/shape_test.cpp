@@ -6,7 +6,9 @@
 #include "puzzle/StripLibrary.h"
 #include "puzzle/TPuzzle.h"
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -165,6 +167,40 @@ TEST(PieceShape, FourPiecesCoverTheirCornerSquareInEveryCombination)
                     for (const BuiltPiece& p : pieces)
                         covered = covered || p.piece.HitTest(x, y);
                     ASSERT_TRUE(covered) << where(lv, x, y) << " combination " << combination;
+                }
+        }
+}
+
+// A whole small grid at home positions covers the finished picture, (columns x step - column
+// trim) by (rows x step - row trim), and not one pixel around it.
+TEST(PieceShape, AssembledGridCoversExactlyTheFinishedPicture)
+{
+    constexpr int columns = 3, rows = 3;
+    std::mt19937 rng(7);
+    for (const Level& lv : kLevels)
+        for (auto [columnTrim, rowTrim] : {std::pair{lv.knob, lv.knob}, {lv.knob + 5, lv.knob + 3}}) {
+            bool right[rows][columns], down[rows][columns];
+            for (auto& row : right)
+                for (bool& knob : row)
+                    knob = rng() & 1;
+            for (auto& row : down)
+                for (bool& knob : row)
+                    knob = rng() & 1;
+            std::vector<BuiltPiece> pieces;
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < columns; ++c) {
+                    Sides knobs{r > 0 && !down[r - 1][c], c > 0 && !right[r][c - 1], right[r][c], down[r][c]};
+                    Sides borders{r == 0, c == 0, c == columns - 1, r == rows - 1};
+                    pieces.emplace_back(lv, c, r, knobs, borders, columnTrim, rowTrim);
+                }
+            int w = columns * lv.step() - columnTrim, h = rows * lv.step() - rowTrim;
+            for (int y = -lv.knob; y < h + lv.knob; ++y)
+                for (int x = -lv.knob; x < w + lv.knob; ++x) {
+                    bool covered = false;
+                    for (const BuiltPiece& p : pieces)
+                        covered = covered || p.piece.HitTest(x, y);
+                    ASSERT_EQ(covered, x >= 0 && x < w && y >= 0 && y < h)
+                        << where(lv, x, y) << " trims " << columnTrim << "," << rowTrim;
                 }
         }
 }
