@@ -1,6 +1,6 @@
 #pragma once
-// The window's media player. Builds without the FluidSynth player get a player whose device can
-// never be opened, so the music paths behave as on a machine without sound.
+// The window's media player. Builds without audio (TOVANTA_AUDIO off) get a player whose device
+// can never be opened, so the music paths behave as on a machine without sound.
 #ifdef TOVANTA_HAVE_MEDIA_PLAYER
 #include "audio/MediaPlayer.h"
 #else
@@ -11,6 +11,7 @@
 namespace audio {
 
 enum class Mode { NotReady, Stopped, Playing };
+enum class Output { Desktop, Silent };
 
 class DeviceError : public std::runtime_error {
 public:
@@ -20,7 +21,7 @@ public:
 class MediaPlayer {
 public:
     using Poster = std::function<void(std::function<void()>)>;
-    explicit MediaPlayer(Poster) {}
+    explicit MediaPlayer(Poster, Output = Output::Desktop) {}
     void SetFileName(const std::string&) {}
     void Open() { throw DeviceError("This build of Tovanta has no music device."); }
     void Play() {}

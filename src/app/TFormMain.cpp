@@ -28,6 +28,8 @@ namespace {
 constexpr Qt::WindowFlags kMainWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                              | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                                              | Qt::WindowCloseButtonHint;
+// Qt drops the frameless hint next to any title-bar button, so full screen asks for it alone.
+constexpr Qt::WindowFlags kFramelessFlags = Qt::Window | Qt::FramelessWindowHint;
 
 std::uint32_t timeSeed() { return std::uint32_t(std::time(nullptr)); }
 
@@ -37,12 +39,12 @@ void undoAutoToggle(QAction* action) { action->setChecked(!action->isChecked());
 
 } // namespace
 
-TFormMain::TFormMain(QWidget* parent)
+TFormMain::TFormMain(QWidget* parent, audio::Output output)
     : QMainWindow(parent, kMainWindowFlags)
     , ui(std::make_unique<Ui::TFormMain>())
     , MediaPlayer([this](std::function<void()> notice) {
         QMetaObject::invokeMethod(this, std::move(notice), Qt::QueuedConnection);
-    })
+    }, output)
 {
     ui->setupUi(this);
     // The design size is the board's; the menu bar comes on top of it.
@@ -158,7 +160,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
 void TFormMain::FormClose()
 {
     if (FullScreen())
-        setWindowFlag(Qt::FramelessWindowHint, false);
+        setWindowFlags(kMainWindowFlags);
 }
 
 void TFormMain::FormPaint()
@@ -276,12 +278,13 @@ void TFormMain::AboutMenuClick()
 // frame: either way the window keeps its place and outer size, and no piece moves.
 void TFormMain::SetFrameless(bool frameless)
 {
-    QRect outer = frameGeometry();
-    if (frameless && windowHandle())
-        m_frame = windowHandle()->frameMargins();
+    // A frameless window is all client; some platforms report a frame around it all the same.
+    QRect outer = frameless ? frameGeometry() : geometry();
+    if (frameless)
+        m_frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     QRect client = frameless ? outer : outer.marginsRemoved(m_frame);
     bool visible = isVisible();
-    setWindowFlag(Qt::FramelessWindowHint, frameless); // hides the window
+    setWindowFlags(frameless ? kFramelessFlags : kMainWindowFlags); // hides the window
     PlaceClient(client);
     if (visible) {
         show();

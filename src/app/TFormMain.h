@@ -26,7 +26,8 @@ public:
     static constexpr int kDesignClientWidth = 644;
     static constexpr int kDesignClientHeight = 446;
 
-    explicit TFormMain(QWidget* parent = nullptr);
+    // output: where the tune is heard; tests and machines without sound may choose silence.
+    explicit TFormMain(QWidget* parent = nullptr, audio::Output output = audio::Output::Desktop);
     ~TFormMain() override;
 
     // The start window of every game; created by the application right after this window.
