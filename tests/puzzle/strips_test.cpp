@@ -2,8 +2,10 @@
 #include "gfx/Raster.h"
 #include "puzzle/PuzzleErrors.h"
 #include "puzzle/StripLibrary.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
