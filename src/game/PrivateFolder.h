@@ -23,9 +23,9 @@ public:
     static std::string Join(const std::string& folder, const std::string& name);
 
     // Creates or overwrites path (mode 0600) with bytes. A symbolic link under that name is
-    // removed, never followed, and the file made afresh; anything but a regular file is
-    // refused. On failure nothing is left under the name and std::system_error (or
-    // std::runtime_error) carries the system's text.
+    // removed, never followed, and the file made afresh; anything else but a regular file is
+    // refused and left alone. A write that fails removes its partial file. Failures throw
+    // std::system_error with the system's text (std::runtime_error for a refused kind of file).
     static void WriteFile(const std::string& path, std::span<const std::uint8_t> bytes);
 };
 
