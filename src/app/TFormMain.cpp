@@ -295,7 +295,8 @@ void TFormMain::SetFrameless(bool frameless)
 
 void TFormMain::PlaceClient(const QRect& client)
 {
-    setMinimumSize(client.size()); // never smaller than the work area
+    // Never smaller than the work area, and no sizing frame: the board keeps this size.
+    setFixedSize(client.size());
     setGeometry(client);
 }
 

@@ -98,6 +98,7 @@ TEST(MainWindow, StartsAtItsDesignSizeAndShowsOverTheWholeWorkArea)
     player.show();
     EXPECT_EQ(player.main->frameGeometry(), availableArea());
     EXPECT_EQ(player.main->minimumSize(), player.main->size()); // the frame comes around it
+    EXPECT_EQ(player.main->maximumSize(), player.main->size());
     QSize board = player.main->Board().size();
     EXPECT_EQ(player.game().BoardWidth, board.width());
     EXPECT_EQ(player.game().BoardHeight, board.height());
