@@ -95,6 +95,10 @@ TEST(MainWindow, StartsAtItsDesignSizeAndShowsOverTheWholeWorkArea)
     EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
 
+    // Before any buffer exists the board shows the default board colour.
+    EXPECT_FALSE(player.game().BackBuffer);
+    EXPECT_EQ(app_testing::shot(player.main->Board()).pixel(100, 100), qRgb(128, 0, 0));
+
     player.show();
     EXPECT_EQ(player.main->frameGeometry(), availableArea());
     EXPECT_EQ(player.main->minimumSize(), player.main->size()); // the frame comes around it

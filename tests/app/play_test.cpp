@@ -76,6 +76,41 @@ TEST_F(Playing, DraggingMovesTheGroupUnderAConfinedPointer)
     expectBoardShowsBackBuffer(player);
 }
 
+TEST_F(Playing, WithoutAPointerGrabMovesAreClampedToTheConfinement)
+{
+    ASSERT_FALSE(board().Confiner().Native()) << "the offscreen platform has no pointer grab";
+    QTest::mousePress(&board(), Qt::LeftButton, {}, pointOnTopPiece(game()));
+    const int right = board().width() - 3, bottom = board().height() - 3; // the last pixels inside
+    const struct {
+        QPoint sent;
+        QPoint reached;
+    } moves[] = {
+        {{-40, -40}, {1, 1}},
+        {{board().width() + 9, 50}, {right, 50}},
+        {{60, board().height()}, {60, bottom}},
+        {{60, 70}, {60, 70}},
+    };
+    for (const auto& move : moves) {
+        QTest::mouseMove(&board(), move.sent);
+        EXPECT_EQ(QPoint(game().LastMouseX, game().LastMouseY), move.reached) << move.sent.x() << "," << move.sent.y();
+    }
+    QTest::mouseRelease(&board(), Qt::LeftButton, {}, {60, 70});
+}
+
+TEST_F(Playing, FullScreenKeepsEveryPieceInPlace)
+{
+    std::vector<gfx::Rect> places;
+    for (auto walk = game().Pieces->fromBottom(); game::TPuzzle* piece = walk.Next();)
+        places.push_back(piece->Bounds);
+    for (int toggle = 0; toggle < 2; ++toggle) {
+        QTest::keyClick(player.main.get(), Qt::Key_F12);
+        std::size_t i = 0;
+        for (auto walk = game().Pieces->fromBottom(); game::TPuzzle* piece = walk.Next();)
+            EXPECT_EQ(piece->Bounds, places[i++]);
+        expectBoardShowsBackBuffer(player);
+    }
+}
+
 TEST_F(Playing, AnyButtonReleaseDropsAndAPressOnBareBoardHoldsNothing)
 {
     QPoint from = pointOnTopPiece(game());
