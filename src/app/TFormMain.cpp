@@ -9,6 +9,7 @@
 #include "gfx/Raster.h"
 #include "ui_TFormMain.h"
 #include <QCloseEvent>
+#include <QMoveEvent>
 #include <QDesktopServices>
 #include <QLayout>
 #include <QMenuBar>
@@ -324,10 +325,27 @@ void TFormMain::SizeToWorkArea()
     QScreen* screen = this->screen();
     if (!screen)
         return;
-    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    m_fittedFrame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    m_fitPending = true;
     m_sizing = true;
-    PlaceClient(screen->availableGeometry().marginsRemoved(frame));
+    PlaceClient(screen->availableGeometry().marginsRemoved(m_fittedFrame));
     m_sizing = false;
+}
+
+// A window manager frames the window only once it is on the screen: when the frame turns out
+// other than the one the window was fitted for, fit it again so that frame and all fill the
+// work area.
+void TFormMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (!m_fitPending || FullScreen() || !windowHandle() || !screen())
+        return;
+    QMargins frame = windowHandle()->frameMargins();
+    if (frame == m_fittedFrame)
+        return;
+    m_fitPending = false;
+    m_fittedFrame = frame;
+    PlaceClient(screen()->availableGeometry().marginsRemoved(frame));
 }
 
 int TFormMain::ClientWidth() const { return ui->Board->width(); }

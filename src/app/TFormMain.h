@@ -88,6 +88,7 @@ private slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void FormShow();
@@ -111,6 +112,8 @@ private:
     bool m_resizePending = false;
     int m_busyCursors = 0;
     QMargins m_frame;          // the frame's extent while the window had one
+    QMargins m_fittedFrame;    // the frame the work-area fit allowed for
+    bool m_fitPending = false; // the window manager may still frame the window differently
 };
 
 } // namespace app

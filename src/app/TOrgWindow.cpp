@@ -43,11 +43,21 @@ void TOrgWindow::PlaceInCorner()
     if (!screen)
         return;
     QRect area = screen->availableGeometry();
-    QSize outer = size() + frameExtra();
+    m_placedExtra = frameExtra();
+    QSize outer = size() + m_placedExtra;
     // The area's right and bottom edges are exclusive, as the design of the corner counts them.
     int left = area.x() + area.width() - outer.width() - 1;
     int top = area.y() + area.height() - outer.height() - 1;
     move(left, top);
+}
+
+// A window manager frames the window only once it is on the screen; the corner then has to
+// allow for that frame. Moves by the user leave the frame alone and the window where it is.
+void TOrgWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (frameExtra() != m_placedExtra)
+        PlaceInCorner();
 }
 
 void TOrgWindow::showEvent(QShowEvent* event)

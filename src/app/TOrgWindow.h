@@ -36,6 +36,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -44,6 +45,7 @@ private:
     std::unique_ptr<Ui::TOrgWindow> ui;
     const gfx::Bitmap* m_source = nullptr;
     gfx::Bitmap m_view; // the client area as painted, Bgrx32
+    QSize m_placedExtra; // the frame's size when the window was last put into the corner
 };
 
 } // namespace app
