@@ -245,7 +245,7 @@ struct LineAxis {
     long long start, delta;
 };
 
-// The coordinate of step k of n: start + delta * k / n, the magnitude rounded half up. On the
+// The coordinate of step k of n: start + delta * k / n, rounded half away from the start. On the
 // longer axis this is start + k or start - k, so every step moves one pixel along it.
 long long lineCoordinate(const LineAxis& a, long long k, long long n)
 {

@@ -34,9 +34,9 @@ struct HandBmp {
     std::int32_t height = 0;
     unsigned bitCount = 8;
     std::uint32_t compression = 0;
-    std::vector<std::uint32_t> palette;
-    Bytes pixels;
-    std::vector<std::uint32_t> masks;
+    std::vector<std::uint32_t> palette = {};
+    Bytes pixels = {};
+    std::vector<std::uint32_t> masks = {};
     std::uint32_t headerSize = 40;
     std::uint32_t colorsUsed = 0;
     std::int64_t pixelOffset = -1; // -1: right after the palette

@@ -108,8 +108,9 @@ TEST(Jpeg, ColourModelsDecodeToBgr)
         ASSERT_NO_THROW(back = decode(gfx::EncodeJpeg(original, c.options))) << c.name;
         ASSERT_EQ(back.width(), 40) << c.name;
         EXPECT_LE(maxDifference(original, back, c.gray), 12) << c.name;
-        if (c.gray)
+        if (c.gray) {
             EXPECT_EQ(gfx::redOf(back.colorAt(5, 5)), gfx::blueOf(back.colorAt(5, 5))) << c.name;
+        }
     }
 }
 

@@ -217,8 +217,9 @@ TEST(FillRect, SolidColourInTheDestinationsDomain)
         Bitmap b = makeBitmap(c.format, c.start);
         gfx::fillRect(b, c.r, c.color);
         EXPECT_EQ(drawingOf(b), c.expected) << int(c.format);
-        if (c.format == C32)
+        if (c.format == C32) {
             EXPECT_EQ(b.scanLine(0)[3], 0xFF);
+        }
     }
 }
 
