@@ -133,8 +133,10 @@ void TFormMain::SyncBuffersToBoard()
         return;
     if (m_game->BackBuffer && m_game->BoardWidth == ClientWidth() && m_game->BoardHeight == ClientHeight())
         return;
-    RunCommand([&] { m_game->CreateBuffers(ClientWidth(), ClientHeight()); });
+    RunCommand([&] { RecreateBuffers(); });
 }
+
+void TFormMain::RecreateBuffers() { m_game->CreateBuffers(ClientWidth(), ClientHeight()); }
 
 // --- window events ---------------------------------------------------------------------------
 
@@ -170,9 +172,12 @@ void TFormMain::FormPaint()
         return;
     gfx::Bitmap& screen = ui->Board->Screen();
     const gfx::Bitmap* back = m_game->BackBuffer.get();
-    if (!back || back->width() != screen.width() || back->height() != screen.height())
+    // A back buffer of another size is waiting for its re-creation: show what it has, on the
+    // board's colour.
+    bool otherSize = !back || back->width() != screen.width() || back->height() != screen.height();
+    if (otherSize)
         gfx::fillRect(screen, screen.rect(), m_game->BackgroundColor);
-    if (back && m_invalidated)
+    if (back && (m_invalidated || otherSize))
         gfx::bitBlt(screen, 0, 0, back->width(), back->height(), *back, 0, 0, gfx::Rop::Copy);
     m_invalidated = !back;
 }
@@ -183,14 +188,14 @@ void TFormMain::FormResize()
     if (!isVisible() || !m_game)
         return;
     if (m_sizing) { // the game asked for this size: its buffers follow at once
-        m_game->CreateBuffers(ClientWidth(), ClientHeight());
+        TApplication::Guarded([&] { RecreateBuffers(); });
         return;
     }
     if (m_busy) {
         m_resizePending = true;
         return;
     }
-    RunCommand([&] { m_game->CreateBuffers(ClientWidth(), ClientHeight()); });
+    RunCommand([&] { RecreateBuffers(); });
 }
 
 void TFormMain::FormMouseDown(game::MouseButton button, game::Modifiers modifiers, int x, int y)

@@ -98,6 +98,7 @@ private:
     template <class Fn> bool RunCommand(Fn&& fn);
     void RunBoardCommand(QAction* toggled, void (game::Game::*command)());
     void SyncBuffersToBoard();
+    void RecreateBuffers();
     void SetFrameless(bool frameless);
     void PlaceClient(const QRect& client);
 

@@ -384,4 +384,19 @@ TEST(Board, ShowsTheBackBufferAndCopiesOnlyTheRectanglesItIsGiven)
     EXPECT_EQ(app_testing::shot(player.main->Board()).pixel(0, 0), qRgb(200, 100, 0));
 }
 
+TEST(Board, ABackBufferOfAnotherSizeIsShownOnTheBoardColourAtEveryPaint)
+{
+    Player player(brokenPicturePackage());
+    player.show();
+    game::Game& game = player.game();
+    game.BackgroundColor = gfx::rgb(0, 0, 90);
+    game.CreateBuffers(40, 30); // as between a resize and the re-creation it waits for
+    gfx::fillRect(*game.BackBuffer, game.BackBuffer->rect(), gfx::rgb(0, 150, 0));
+    for (int paint = 0; paint < 2; ++paint) {
+        QImage board = app_testing::shot(player.main->Board());
+        EXPECT_EQ(board.pixel(39, 29), qRgb(0, 150, 0)) << paint;
+        EXPECT_EQ(board.pixel(40, 29), qRgb(0, 0, 90)) << paint;
+    }
+}
+
 } // namespace
