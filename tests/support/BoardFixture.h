@@ -1,6 +1,6 @@
 #pragma once
 #include "game/Game.h"
-#include "support/RecordingWindow.h"
+#include "support/ScreenWindow.h"
 #include <memory>
 
 namespace testing_support {
@@ -12,7 +12,8 @@ class BoardFixture {
 public:
     BoardFixture(int boardWidth, int boardHeight, int level = 1);
 
-    RecordingWindow window;
+    // Records like a RecordingWindow; keeps a screen image only once told to watch the game.
+    ScreenWindow window;
     game::Game game;
 
     // Makes an empty piece list and a sheet for columns x rows tiles.
