@@ -5,6 +5,9 @@ namespace game {
 
 void Game::CreateBuffers(int w, int h)
 {
+    // The new back buffer shows the whole board: a group still held would be drawn into it and
+    // then dragged away from its own copy, and the pointer's confinement is for the old size.
+    AbandonHold();
     FrameBuffer.reset();
     BackBuffer.reset();
     BoardWidth = w;
