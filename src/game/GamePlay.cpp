@@ -281,13 +281,16 @@ void Game::RotateGroup(int angle, int x, int y)
 {
     const gfx::Rect c = PickedPiece->Bounds;
     gfx::Rect shown = c;
+    // Without tiles to turn the pieces keep their places too: turning the places alone would
+    // leave the group's offsets disagreeing with its Turns.
     for (TPuzzle* s : Selection) {
-        if (PieceSheet)
-            s->Rotate(angle, *PieceSheet);
+        if (!PieceSheet)
+            break;
+        s->Rotate(angle, *PieceSheet);
         const int dx = s->Bounds.left - c.left, dy = s->Bounds.top - c.top;
         s->Bounds = angle == 270 ? c.translated(-dy, dx) : c.translated(dy, -dx);
         shown.growToInclude(s->Bounds);
-        if (BackBuffer && PieceSheet)
+        if (BackBuffer)
             s->Draw(*BackBuffer, *PieceSheet);
     }
     if (BackBuffer)

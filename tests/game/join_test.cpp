@@ -5,10 +5,8 @@
 #include <vector>
 
 using game::TPuzzle;
-using testing_support::BoardIsSound;
 using testing_support::PlayBoard;
 using testing_support::Point;
-using testing_support::ScreenShowsBoard;
 
 namespace {
 
@@ -22,13 +20,6 @@ struct Board : PlayBoard {
     {
         startBoard(columns, rows);
     }
-    void show()
-    {
-        game.RedrawBoard();
-        window.paint();
-    }
-    ::testing::AssertionResult sound() { return BoardIsSound(game, zOrder().size()); }
-    ::testing::AssertionResult onScreen() { return ScreenShowsBoard(game, window); }
 };
 
 // Where a piece of the held group lies on the screen, seen from the neighbour it is dropped at.

@@ -10,10 +10,8 @@ using game::Modifiers;
 using game::MouseButton;
 using game::TPuzzle;
 using testing_support::BoardFixture;
-using testing_support::BoardIsSound;
 using testing_support::PlayBoard;
 using testing_support::Point;
-using testing_support::ScreenShowsBoard;
 
 namespace {
 
@@ -27,14 +25,6 @@ struct Board : PlayBoard {
         game.BackgroundColor = kBoard;
         startBoard(4, 3);
     }
-    // Lays the pieces out and shows the board as the window would.
-    void show()
-    {
-        game.RedrawBoard();
-        window.paint();
-    }
-    ::testing::AssertionResult sound() { return BoardIsSound(game, zOrder().size()); }
-    ::testing::AssertionResult onScreen() { return ScreenShowsBoard(game, window); }
 };
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <vector>
 
 using game::TPuzzle;
-using testing_support::BoardIsSound;
 using testing_support::PlayBoard;
 using testing_support::Point;
 using testing_support::ScreenShowsBoard;
@@ -21,12 +20,6 @@ struct Board : PlayBoard {
     {
         startBoard(4, 4);
     }
-    void show()
-    {
-        game.RedrawBoard();
-        window.paint();
-    }
-    ::testing::AssertionResult sound() { return BoardIsSound(game, zOrder().size()); }
     // Without a join a turn repaints nothing whole: the copies alone must show the board.
     ::testing::AssertionResult shownByCopies(int invalidationsBefore)
     {
@@ -123,7 +116,7 @@ TEST(TurnTest, TwoPiecesSideBySideTurnAboutTheGrippedOne)
         EXPECT_EQ(right.Turns, c.turns);
         EXPECT_EQ(left.Group, right.Group);
         EXPECT_TRUE(b.sound()) << "the pieces no longer fit";
-        EXPECT_TRUE(ScreenShowsBoard(b.game, b.window));
+        EXPECT_TRUE(b.onScreen());
     }
 }
 
@@ -160,7 +153,7 @@ TEST(TurnTest, ATurnIntoPlaceBesideANeighbourJoinsAtOnce)
         EXPECT_EQ(b.window.messages.size(), c.lastGroup ? 1u : 0u);
         EXPECT_FALSE(b.game.Holding());
         EXPECT_TRUE(b.sound());
-        EXPECT_TRUE(ScreenShowsBoard(b.game, b.window));
+        EXPECT_TRUE(b.onScreen());
     }
 }
 
@@ -173,11 +166,27 @@ TEST(TurnTest, AGroupTurnedPartlyOffTheBoardCanBeGrippedByWhatShows)
     b.turn(top, 270); // the lower piece swings out over the left edge
     EXPECT_EQ(bottom.Bounds.left, 5 - kStep);
     EXPECT_TRUE(b.sound());
-    EXPECT_TRUE(ScreenShowsBoard(b.game, b.window));
+    EXPECT_TRUE(b.onScreen());
 
     b.drag(bottom, 150, 10); // by the few columns of it that show
     EXPECT_EQ(bottom.Bounds.left, 5 - kStep + 150);
     EXPECT_EQ(top.Bounds.left, 155);
     EXPECT_TRUE(b.sound());
-    EXPECT_TRUE(ScreenShowsBoard(b.game, b.window));
+    EXPECT_TRUE(b.onScreen());
+}
+
+TEST(TurnTest, WithoutTilesAGroupNeitherTurnsNorMoves)
+{
+    Board b;
+    TPuzzle& left = b.addPiece(0, 0, 200, 200, 9);
+    TPuzzle& right = b.addPiece(1, 0, 200 + kStep, 200, 9);
+    b.show();
+    b.game.PieceSheet.reset();
+    b.press(b.grab(left), game::MouseButton::Right);
+    b.release(230, 230);
+    EXPECT_EQ(right.Bounds.left, 200 + kStep);
+    EXPECT_EQ(right.Bounds.top, 200);
+    EXPECT_EQ(right.Turns, 0);
+    EXPECT_FALSE(b.game.Holding());
+    EXPECT_TRUE(b.sound());
 }

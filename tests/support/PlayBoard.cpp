@@ -55,6 +55,12 @@ void PlayBoard::turn(const game::TPuzzle& piece, int angle)
     release(p.x, p.y);
 }
 
+void PlayBoard::show()
+{
+    game.RedrawBoard();
+    window.paint();
+}
+
 game::TPuzzle* PlayBoard::at(int column, int row) const
 {
     for (game::TPuzzle* p : zOrder())

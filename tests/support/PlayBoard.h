@@ -29,6 +29,12 @@ public:
     // A quarter turn by the buttons: 270 a right click, 90 a left click with Shift.
     void turn(const game::TPuzzle& piece, int angle);
 
+    // A full redraw of the board, shown as the window would after it.
+    void show();
+    // The board's rules (BoardIsSound) for the pieces on it, and what the screen shows.
+    ::testing::AssertionResult sound() { return BoardIsSound(game, zOrder().size()); }
+    ::testing::AssertionResult onScreen() { return ScreenShowsBoard(game, window); }
+
     game::TPuzzle* at(int column, int row) const;
     std::vector<game::TPuzzle*> zOrder() const;
 };
