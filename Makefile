@@ -21,7 +21,9 @@ build: deps
 play: build
 	@scripts/play $(BUILD)
 
-# The whole suite, then again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The whole suite, then again under AddressSanitizer and UndefinedBehaviorSanitizer: the first
+# error of either ends its test, and a leak fails it too. The tests that start the packaged
+# player under X (label no-asan) run in the plain build only.
 test: test-fast test-asan
 
 test-fast: build
@@ -30,7 +32,8 @@ test-fast: build
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTOVANTA_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS) -LE no-asan
 
 bench: deps
@@ -38,15 +41,19 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@bench/run $(BENCH_BUILD)
 
+# Every fuzz target for FUZZ_SECONDS each (fuzz/run; docs/robustness.md).
 FUZZ_SECONDS ?= 180
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DTOVANTA_FUZZ=ON -DTOVANTA_TESTS=OFF -DTOVANTA_APP=OFF >/dev/null
-	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	@fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# A long random game with a new seed each time (printed, to replay a failure with SOAK_SEED).
+SOAK_SEED ?= time
+SOAK_ACTIONS ?= 300000
 soak: build
-	@$(BUILD)/tests/game_soak_test --gtest_also_run_disabled_tests --gtest_filter='*Soak*' --soak-seed=time
+	@TOVANTA_SOAK_SEED=$(SOAK_SEED) TOVANTA_SOAK_ACTIONS=$(SOAK_ACTIONS) $(BUILD)/tests/game_soak_test
 
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
