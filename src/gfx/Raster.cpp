@@ -1,5 +1,6 @@
 #include "gfx/Raster.h"
 #include "gfx/Palette16.h"
+#include "gfx/RasterRows.h"
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -79,6 +80,9 @@ std::uint32_t combine(std::uint32_t d, std::uint32_t s, Rop rop)
 
 // --- pixel access for the colour fast paths ----------------------------------------------------
 
+// The end of a bitmap's storage: how far a row kernel may read ahead.
+const std::uint8_t* storageEnd(const Bitmap& b) { return b.scanLine(b.height() - 1) + b.stride(); }
+
 template <int Bytes>
 struct ColorPixels {
     static std::uint8_t* at(std::uint8_t* row, int x) { return row + Bytes * x; }
@@ -127,6 +131,12 @@ void monoToColorRow(std::uint8_t* d, const std::uint8_t* maskRow, int mx, int w,
 template <int DB, int SB>
 void colorBlit(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
 {
+    if constexpr (DB == 4 && SB == 3)
+        if (rop == Rop::Copy) {
+            rows::kernels().copy3to4({dst.scanLine(b.dy) + 4 * b.dx, dst.stride(), src.scanLine(b.sy) + 3 * b.sx,
+                                      src.stride(), storageEnd(src), nullptr, 0, 0, b.w, b.h});
+            return;
+        }
     bool sameBackwards = &dst == &src && b.dy > b.sy;
     for (int i = 0; i < b.h; ++i) {
         int r = sameBackwards ? b.h - 1 - i : i;
@@ -138,6 +148,12 @@ void colorBlit(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
 template <int DB>
 void monoBlit(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
 {
+    if constexpr (DB == 4)
+        if (rop == Rop::And) {
+            rows::kernels().blacken4({dst.scanLine(b.dy) + 4 * b.dx, dst.stride(), nullptr, 0, nullptr,
+                                      src.scanLine(b.sy), src.stride(), b.sx, b.w, b.h});
+            return;
+        }
     for (int i = 0; i < b.h; ++i)
         monoToColorRow<DB>(ColorPixels<DB>::at(dst.scanLine(b.dy + i), b.dx), src.scanLine(b.sy + i),
                            b.sx, b.w, rop);
@@ -191,37 +207,10 @@ bool clipMasked(MaskedBlit& b, const Bitmap& dst, const Bitmap& src, const Bitma
 }
 
 template <int DB, int SB>
-void maskedRow(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* maskRow, int mx, int w)
+void maskedBlit(Bitmap& dst, const MaskedBlit& b, const Bitmap& src, const Bitmap& mask, void (*kernel)(const rows::Block&))
 {
-    int x = 0;
-    while (x < w) {
-        int bit = mx + x;
-        // Whole mask bytes at once where they are aligned: all outside, or all inside.
-        if ((bit & 7) == 0 && x + 8 <= w) {
-            std::uint8_t m = maskRow[bit >> 3];
-            if (m == 0xFF) {
-                x += 8;
-                continue;
-            }
-            if (m == 0x00) {
-                colorRow<DB, SB>(d + DB * x, s + SB * x, 8, Rop::Copy);
-                x += 8;
-                continue;
-            }
-        }
-        if (!(maskRow[bit >> 3] >> (7 - (bit & 7)) & 1))
-            colorRow<DB, SB>(d + DB * x, s + SB * x, 1, Rop::Copy);
-        ++x;
-    }
-}
-
-template <int DB, int SB>
-void maskedBlit(Bitmap& dst, const MaskedBlit& b, const Bitmap& src, const Bitmap& mask)
-{
-    for (int i = 0; i < b.h; ++i)
-        maskedRow<DB, SB>(ColorPixels<DB>::at(dst.scanLine(b.dy + i), b.dx),
-                          ColorPixels<SB>::at(src.scanLine(b.sy + i), b.sx), mask.scanLine(b.my + i), b.mx,
-                          b.w);
+    kernel({ColorPixels<DB>::at(dst.scanLine(b.dy), b.dx), dst.stride(), ColorPixels<SB>::at(src.scanLine(b.sy), b.sx),
+            src.stride(), storageEnd(src), mask.scanLine(b.my), mask.stride(), b.mx, b.w, b.h});
 }
 
 void referenceMasked(Bitmap& dst, const MaskedBlit& b, const Bitmap& srcIn, const Bitmap& maskIn)
@@ -369,10 +358,11 @@ void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, in
     if (mask.format() != PixelFormat::Mono1 || !clipMasked(b, dst, src, mask))
         return;
     PixelFormat df = dst.format(), sf = src.format();
+    const rows::Kernels& k = rows::kernels();
     if (&src == &dst || &mask == &dst) referenceMasked(dst, b, src, mask);
-    else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgr24) maskedBlit<4, 3>(dst, b, src, mask);
-    else if (df == PixelFormat::Bgr24 && sf == PixelFormat::Bgr24) maskedBlit<3, 3>(dst, b, src, mask);
-    else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgrx32) maskedBlit<4, 4>(dst, b, src, mask);
+    else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgr24) maskedBlit<4, 3>(dst, b, src, mask, k.masked3to4);
+    else if (df == PixelFormat::Bgr24 && sf == PixelFormat::Bgr24) maskedBlit<3, 3>(dst, b, src, mask, k.masked3to3);
+    else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgrx32) maskedBlit<4, 4>(dst, b, src, mask, k.masked4to4);
     else referenceMasked(dst, b, src, mask);
 }
 

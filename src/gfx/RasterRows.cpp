@@ -1,0 +1,89 @@
+#include "gfx/RasterRows.h"
+#include <cstring>
+
+#include "gfx/RasterGroups.h"
+
+namespace gfx::rows {
+namespace {
+
+// --- the portable set: byte by byte, any processor ---------------------------------------------
+
+template <int DB, int SB>
+struct PortableCopy : Cursor<DB, SB> {
+    void pixel()
+    {
+        if constexpr (DB == 4 && SB == 3)
+            expandPixel(this->d, this->s);
+        else
+            std::memcpy(this->d, this->s, DB);
+    }
+    void whole() { eachInside(*this, 0); }
+    void mixed(std::uint8_t m) { eachInside(*this, m); }
+};
+
+// A mask ANDed in: the cursor's source is not read.
+struct PortableBlacken : Cursor<4, 0> {
+    void pixel() { std::memset(d, 0, 3); }
+    void whole() { eachInside(*this, 0); }
+    void mixed(std::uint8_t m) { eachInside(*this, m); }
+};
+
+void copy3to4(const Block& b) { wholeBlock<PortableCopy<4, 3>, 3>(b, 24); }
+
+template <int DB, int SB>
+void masked(const Block& b)
+{
+    maskedBlock<PortableCopy<DB, SB>, SB>(b, 8 * SB);
+}
+
+void blacken4(const Block& b) { maskedBlock<PortableBlacken, 0>(b, 0); }
+
+// --- choosing a set ----------------------------------------------------------------------------
+
+const Kernels* setFor(Isa isa)
+{
+#if defined(__x86_64__)
+    if (isa == Isa::Avx2)
+        return &kAvx2Kernels;
+#endif
+    (void)isa;
+    return &kPortableKernels;
+}
+
+const Kernels*& current()
+{
+    static const Kernels* set = setFor(bestIsa());
+    return set;
+}
+
+} // namespace
+
+const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4};
+
+bool supported(Isa isa)
+{
+    switch (isa) {
+    case Isa::Portable: return true;
+    case Isa::Avx2:
+#if defined(__x86_64__)
+        return __builtin_cpu_supports("avx2");
+#else
+        return false;
+#endif
+    }
+    return false;
+}
+
+Isa bestIsa() { return supported(Isa::Avx2) ? Isa::Avx2 : Isa::Portable; }
+
+const Kernels& kernels() { return *current(); }
+
+bool use(Isa isa)
+{
+    if (!supported(isa))
+        return false;
+    current() = setFor(isa);
+    return true;
+}
+
+} // namespace gfx::rows

@@ -1,0 +1,50 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// The kernels behind the colour transfers of the raster core, in one set per instruction set.
+// Each handles a block of rows, w pixels wide and h high, already clipped. Mask bits are read
+// from bit mx of each mask row on, a 0 bit meaning a pixel of the piece. srcEnd is the end of
+// the source bitmap's storage: a kernel may read ahead of the pixels it uses, but never past
+// srcEnd, and it writes nothing but its pixels.
+namespace gfx::rows {
+
+struct Block {
+    std::uint8_t* d;
+    std::ptrdiff_t dStride;
+    const std::uint8_t* s; // null for blacken4
+    std::ptrdiff_t sStride;
+    const std::uint8_t* srcEnd;
+    const std::uint8_t* mask; // null for copy3to4
+    std::ptrdiff_t maskStride;
+    int mx;
+    int w, h;
+};
+
+struct Kernels {
+    void (*copy3to4)(const Block&);   // Bgr24 into Bgrx32, every pixel
+    void (*masked3to4)(const Block&); // Bgr24 into Bgrx32 where the mask is 0
+    void (*masked4to4)(const Block&); // Bgrx32 into Bgrx32 where the mask is 0
+    void (*masked3to3)(const Block&); // Bgr24 into Bgr24 where the mask is 0
+    void (*blacken4)(const Block&);   // the mask ANDed into Bgrx32: black where it is 0
+};
+
+enum class Isa {
+    Portable, // plain C++, any processor
+    Avx2,     // x86-64 with AVX2
+};
+
+// The set in use: the best the processor offers, unless a test chose another.
+const Kernels& kernels();
+// Whether this processor runs isa.
+bool supported(Isa isa);
+// Makes isa's set the one in use; false (and nothing changed) when the processor lacks it.
+bool use(Isa isa);
+Isa bestIsa();
+
+extern const Kernels kPortableKernels;
+#if defined(__x86_64__)
+extern const Kernels kAvx2Kernels;
+#endif
+
+} // namespace gfx::rows
