@@ -11,14 +11,18 @@
 #include "support/PackageBuilder.h"
 #include "support/RecordingWindow.h"
 #include "support/ScratchFolder.h"
+#include "support/TestPaths.h"
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include "gfx/GfxError.h"
+#include "gfx/JpegDecoder.h"
 #ifdef TOVANTA_HAVE_MEDIA_PLAYER
 #include "audio/MediaPlayer.h"
+#include "audio/MidiFile.h"
 #endif
 
 using Bytes = std::vector<std::uint8_t>;
@@ -324,8 +328,12 @@ const HostileCase kCases[] = {
          EXPECT_EQ(g.ScalePercent, 125);
          EXPECT_EQ(g.GhostPicture->width(), g.Columns * (g.CellSize - g.KnobSize) - g.LastColumnTrim);
      }},
-    {"scale 21474837 %, just under 32-bit overflow for this width",
-     with([](PackageBuilder& b) { b.trailer.ScalePercent = 21474837; }), {}, Outcome::Built, nullptr,
+    // 200 x 10737418 is the largest product below 2^31 for this width; one more wraps in 32 bits.
+    {"scale 10737418 %, the width times it just within 32 bits",
+     with([](PackageBuilder& b) { b.trailer.ScalePercent = 10737418; }), {}, Outcome::Built, nullptr,
+     [](const game::Game& g, const RecordingWindow&) { EXPECT_EQ(g.ScalePercent, 125); }},
+    {"scale 10737419 %, the width times it just beyond 32 bits",
+     with([](PackageBuilder& b) { b.trailer.ScalePercent = 10737419; }), {}, Outcome::Built, nullptr,
      [](const game::Game& g, const RecordingWindow&) { EXPECT_EQ(g.ScalePercent, 125); }},
 };
 
@@ -456,4 +464,87 @@ TEST(HostileInputRunTest, PictureRemovedBeforeANewGame)
     EXPECT_EQ(messagesOf(window), (std::vector<std::string>{"Unable to open " + game.TempPicturePath + ".", kTooSmall}));
     EXPECT_FALSE(game.Pieces);
     EXPECT_TRUE(game.NoPuzzle);
+}
+
+// --- findings of the fuzz targets --------------------------------------------------------------
+
+namespace {
+
+// The files of tests/fixtures/<target>: inputs that once broke the fuzz target of that name.
+std::vector<std::string> fixturesOf(const std::string& target)
+{
+    std::vector<std::string> files;
+    const std::filesystem::path folder = std::filesystem::path(testing_support::sourceDir()) / "tests/fixtures" / target;
+    if (std::filesystem::is_directory(folder))
+        for (const auto& e : std::filesystem::directory_iterator(folder))
+            files.push_back(e.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// The start-up of the startup and package targets: a first show of the file on a small board,
+// a new game, and the files the game leaves.
+void startUpFrom(const std::string& fixture)
+{
+    ScratchFolder folder;
+    const Bytes program = ScratchFolder::read(fixture);
+    const std::string programPath = folder.write("player", program);
+    std::filesystem::create_directory(folder.file("extract"));
+    {
+        MusicWindow window(320, 240);
+        game::Game game(window);
+        game.ProgramPath = programPath;
+        game.TempFolder = folder.file("extract");
+        EXPECT_NO_THROW(firstShow(game));
+        EXPECT_NO_THROW(game.NewGameMenuClick());
+        if (game.Pieces)
+            EXPECT_TRUE(testing_support::BoardIsSound(game, std::size_t(game.Columns * game.Rows)));
+    }
+    EXPECT_EQ(namesIn(folder.file("extract")), std::vector<std::string>{});
+    EXPECT_EQ(ScratchFolder::read(programPath), program);
+}
+
+template <class Decode>
+void decodeOrRefuse(const std::string& fixture, Decode decode)
+{
+    const Bytes bytes = ScratchFolder::read(fixture);
+    try {
+        const gfx::Bitmap b = decode(bytes.data(), bytes.size());
+        EXPECT_EQ(b.format(), gfx::PixelFormat::Bgr24);
+    } catch (const gfx::DecodeError&) {
+    }
+}
+
+} // namespace
+
+// Every finding of a fuzz target, kept as a fixture when it was fixed, goes through the same
+// code again; under the sanitizers (make test) a return of the fault fails here.
+TEST(FuzzFindingTest, EveryFixtureRunsCleanly)
+{
+    for (const std::string& target : {"package", "startup"})
+        for (const std::string& f : fixturesOf(target)) {
+            SCOPED_TRACE(f);
+            startUpFrom(f);
+        }
+    for (const std::string& f : fixturesOf("bmp")) {
+        SCOPED_TRACE(f);
+        decodeOrRefuse(f, gfx::DecodeBmp);
+    }
+    for (const std::string& f : fixturesOf("jpeg")) {
+        SCOPED_TRACE(f);
+        decodeOrRefuse(f, gfx::DecodeJpeg);
+    }
+#ifdef TOVANTA_HAVE_MEDIA_PLAYER
+    for (const std::string& f : fixturesOf("midi")) {
+        SCOPED_TRACE(f);
+        const Bytes bytes = ScratchFolder::read(f);
+        const bool accepted = audio::MidiFileProblem(bytes.data(), bytes.size()).empty();
+        audio::MediaPlayer player([](std::function<void()>) {}, audio::Output::Silent);
+        player.SetFileName(f);
+        if (accepted)
+            EXPECT_NO_THROW(player.Open());
+        else
+            EXPECT_THROW(player.Open(), audio::DeviceError);
+    }
+#endif
 }
