@@ -92,3 +92,10 @@ std::size_t MutatePackage(std::uint8_t* data, std::size_t size, std::size_t maxS
 }
 
 } // namespace fuzzing
+
+// The package and start-up targets take their mutations from here.
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
+                                               unsigned seed)
+{
+    return fuzzing::MutatePackage(data, size, maxSize, seed);
+}

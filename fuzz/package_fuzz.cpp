@@ -2,11 +2,10 @@
 // extracts the picture (and the tune) byte for byte into the private folder or shows one of its
 // three messages; it writes nothing else, and the program file stays as it was.
 #include "FuzzCheck.h"
-#include "PackageMutator.h"
+#include "PackagedGame.h"
 #include "RunFolder.h"
-#include "game/Game.h"
 #include "game/PackageTrailer.h"
-#include "support/RecordingWindow.h"
+#include "support/PlayerMessages.h"
 #include <algorithm>
 #include <span>
 #include <vector>
@@ -17,14 +16,12 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-const char* const kCannotOpen = "Cannot read the image. Please contact your vendor.";
-const char* const kPictureDamaged = "Cannot read the image because the exe file could be corrupted.";
-const char* const kTuneDamaged = "Cannot read the image because the midi file could be corrupted.";
+using namespace testing_support; // the messages
 
 // What a correct reader does with the input: which message it shows (none on success) and
 // which files it writes, with what content.
 struct Expected {
-    const char* message = nullptr;
+    const std::string* message = nullptr;
     std::vector<std::pair<std::string, Bytes>> files;
 };
 
@@ -32,14 +29,14 @@ Expected expectedOf(std::span<const std::uint8_t> input)
 {
     const long long size = (long long)input.size(), trailerSize = game::PackageTrailer::kSize;
     if (size < trailerSize)
-        return {kCannotOpen, {}};
+        return {&kCannotReadImage, {}};
     game::PackageTrailer::Bytes raw;
     std::copy(input.end() - trailerSize, input.end(), raw.begin());
     const game::PackageTrailer t = game::PackageTrailer::Parse(raw);
 
     const long long pictureStart = size - trailerSize - t.PictureSize;
     if (t.PictureSize < 0 || pictureStart < 0)
-        return {kPictureDamaged, {}};
+        return {&kPictureDamaged, {}};
     Expected e;
     e.files.emplace_back(t.PictureIsBmp != 0 ? "tovanta.bmp" : "tovanta.jpg",
                          Bytes(input.begin() + pictureStart, input.end() - trailerSize));
@@ -47,7 +44,7 @@ Expected expectedOf(std::span<const std::uint8_t> input)
         return e;
     const long long musicStart = pictureStart - t.MusicSize;
     if (t.MusicSize < 0 || musicStart < 0) {
-        e.message = kTuneDamaged;
+        e.message = &kTuneDamaged;
         return e;
     }
     e.files.emplace_back("tovanta.mid", Bytes(input.begin() + musicStart, input.begin() + pictureStart));
@@ -59,8 +56,8 @@ void checkExtraction(const Expected& expected, bool ok, const testing_support::R
 {
     require(ok == (expected.message == nullptr), "ReadPackage's result does not match the package");
     if (expected.message)
-        require(window.messages.size() == 1 && window.messages[0].text == expected.message,
-                std::string("the message is not \"") + expected.message + "\"");
+        require(window.messages.size() == 1 && window.messages[0].text == *expected.message,
+                "the message is not \"" + *expected.message + "\"");
     else
         require(window.messages.empty(), "a good package showed a message");
     std::vector<std::string> names;
@@ -74,26 +71,12 @@ void checkExtraction(const Expected& expected, bool ok, const testing_support::R
 
 } // namespace
 
-extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
-                                               unsigned seed)
-{
-    return fuzzing::MutatePackage(data, size, maxSize, seed);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const RunFolder& run = RunFolder::Get();
     const std::span<const std::uint8_t> input(data, size);
-    const std::string program = run.write("player", input);
-    testing_support::RecordingWindow window;
-    {
-        game::Game game(window);
-        game.ProgramPath = program;
-        game.TempFolder = run.extractFolder();
-        const bool ok = game.ReadPackage();
-        checkExtraction(expectedOf(input), ok, window, run.extractFolder());
-    }
-    require(RunFolder::entries(run.extractFolder()).empty(), "the game left extracted files behind");
-    require(RunFolder::read(program) == Bytes(input.begin(), input.end()), "the program file changed");
+    fuzzing::PackagedGame started(input, 640, 480);
+    const bool ok = started.game->ReadPackage();
+    checkExtraction(expectedOf(input), ok, started.window, RunFolder::Get().extractFolder());
+    started.end();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "support/BoardChecks.h"
 #include "support/MidiWriter.h"
 #include "support/PackageBuilder.h"
+#include "support/PlayerMessages.h"
 #include "support/RecordingWindow.h"
 #include "support/ScratchFolder.h"
 #include "support/TestPaths.h"
@@ -33,10 +34,10 @@ using testing_support::ScratchFolder;
 
 namespace {
 
-const std::string kCannotOpen = "Cannot read the image. Please contact your vendor.";
-const std::string kPictureDamaged = "Cannot read the image because the exe file could be corrupted.";
-const std::string kTuneDamaged = "Cannot read the image because the midi file could be corrupted.";
-const std::string kTooSmall = "Cannot create puzzle because the image is too small.";
+using testing_support::kCannotReadImage;
+using testing_support::kPictureDamaged;
+using testing_support::kTuneDamaged;
+const std::string& kTooSmall = testing_support::kImageTooSmall;
 // Stands for the extraction folder in the expected messages.
 const std::string kFolder = "{folder}";
 
@@ -210,7 +211,7 @@ std::function<Bytes(PackageBuilder&)> withPicture(Bytes picture, bool isBmp)
         b.trailer.PictureIsBmp = isBmp ? 1 : 0;
     });
 }
-std::string unableToOpen(const char* name) { return "Unable to open " + kFolder + "/" + name + "."; }
+std::string unableToOpen(const char* name) { return testing_support::unableToOpen(kFolder + "/" + name); }
 
 // Level 3, and the layout's check mark only on the item of a known arrangement.
 std::function<void(const game::Game&, const RecordingWindow&)> expectLevel3AndMarks(int arrangement)
@@ -228,8 +229,8 @@ void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
 
 const HostileCase kCases[] = {
     // --- the program file and the package's lengths ---
-    {"an empty program file", [](PackageBuilder&) { return Bytes{}; }, {kCannotOpen}, Outcome::NoPuzzle},
-    {"a file shorter than a trailer", [](PackageBuilder&) { return Bytes(283, 7); }, {kCannotOpen}, Outcome::NoPuzzle},
+    {"an empty program file", [](PackageBuilder&) { return Bytes{}; }, {kCannotReadImage}, Outcome::NoPuzzle},
+    {"a file shorter than a trailer", [](PackageBuilder&) { return Bytes(283, 7); }, {kCannotReadImage}, Outcome::NoPuzzle},
     {"picture length -1", withLengths([](PackageBuilder& b) { b.trailer.PictureSize = -1; }), {kPictureDamaged},
      Outcome::NoPuzzle},
     {"picture length INT_MIN", withLengths([](PackageBuilder& b) { b.trailer.PictureSize = INT_MIN; }),
@@ -461,7 +462,7 @@ TEST(HostileInputRunTest, PictureRemovedBeforeANewGame)
 
     game.NewGameMenuClick();
     game.NewGameMenuClick();
-    EXPECT_EQ(messagesOf(window), (std::vector<std::string>{"Unable to open " + game.TempPicturePath + ".", kTooSmall}));
+    EXPECT_EQ(messagesOf(window), (std::vector<std::string>{testing_support::unableToOpen(game.TempPicturePath), kTooSmall}));
     EXPECT_FALSE(game.Pieces);
     EXPECT_TRUE(game.NoPuzzle);
 }
@@ -497,8 +498,9 @@ void startUpFrom(const std::string& fixture)
         game.TempFolder = folder.file("extract");
         EXPECT_NO_THROW(firstShow(game));
         EXPECT_NO_THROW(game.NewGameMenuClick());
-        if (game.Pieces)
+        if (game.Pieces) {
             EXPECT_TRUE(testing_support::BoardIsSound(game, std::size_t(game.Columns * game.Rows)));
+        }
     }
     EXPECT_EQ(namesIn(folder.file("extract")), std::vector<std::string>{});
     EXPECT_EQ(ScratchFolder::read(programPath), program);
@@ -521,7 +523,7 @@ void decodeOrRefuse(const std::string& fixture, Decode decode)
 // code again; under the sanitizers (make test) a return of the fault fails here.
 TEST(FuzzFindingTest, EveryFixtureRunsCleanly)
 {
-    for (const std::string& target : {"package", "startup"})
+    for (const char* target : {"package", "startup"})
         for (const std::string& f : fixturesOf(target)) {
             SCOPED_TRACE(f);
             startUpFrom(f);

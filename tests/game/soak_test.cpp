@@ -12,6 +12,7 @@
 #include "gfx/JpegEncoder.h"
 #include "support/BoardChecks.h"
 #include "support/PackageBuilder.h"
+#include "support/PlayerMessages.h"
 #include "support/ScratchFolder.h"
 #include "support/ScreenWindow.h"
 #include <chrono>
@@ -39,7 +40,6 @@ constexpr int kFullScreenHeight = kBoardHeight + 38;
 constexpr std::uint32_t kDefaultSeed = 20240611;
 constexpr long kDefaultActions = 20000;
 constexpr long kFullCheckEvery = 200;
-const std::string kSolved = "Congratulations. You solved the puzzle.";
 
 long fromEnvironment(const char* name, long fallback)
 {
@@ -127,7 +127,7 @@ public:
     {
         int n = 0;
         for (const auto& m : window.messages)
-            n += m.text == kSolved;
+            n += m.text == testing_support::kPuzzleSolved;
         return n;
     }
 
