@@ -7,10 +7,18 @@ void mapChannels(Bitmap& b, const Rect& r, const std::array<std::uint8_t, 256>& 
     if (!isColor(b.format()))
         return;
     Rect c = intersected(r, b.rect());
-    int bytes = b.format() == PixelFormat::Bgrx32 ? 4 : 3;
+    if (b.format() == PixelFormat::Bgr24) {
+        // Every byte of a Bgr24 row is a channel: one run of bytes per row.
+        for (int y = c.top; y < c.bottom; ++y) {
+            std::uint8_t* p = b.scanLine(y) + 3 * c.left;
+            for (int i = 0; i < 3 * c.width(); ++i)
+                p[i] = table[p[i]];
+        }
+        return;
+    }
     for (int y = c.top; y < c.bottom; ++y) {
-        std::uint8_t* p = b.scanLine(y) + bytes * c.left;
-        for (int x = c.left; x < c.right; ++x, p += bytes)
+        std::uint8_t* p = b.scanLine(y) + 4 * c.left;
+        for (int x = c.left; x < c.right; ++x, p += 4)
             for (int ch = 0; ch < 3; ++ch)
                 p[ch] = table[p[ch]];
     }

@@ -1,5 +1,6 @@
 #include "gfx/Raster.h"
 #include "gfx/Palette16.h"
+#include "gfx/RasterBits.h"
 #include "gfx/RasterRows.h"
 #include <algorithm>
 #include <climits>
@@ -159,9 +160,23 @@ void monoBlit(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
                            b.sx, b.w, rop);
 }
 
+// Masks into masks and maps into maps: the rows are bit strings combined bit for bit.
+void bitStringBlit(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
+{
+    const long long bpp = bitsPerPixel(dst.format());
+    bits::combine({dst.scanLine(b.dy), dst.stride(), b.dx * bpp}, {src.scanLine(b.sy), src.stride(), b.sx * bpp},
+                  b.w * bpp, b.h, rop);
+}
+
 bool fastBitBlt(Bitmap& dst, const Blit& b, const Bitmap& src, Rop rop)
 {
     PixelFormat df = dst.format(), sf = src.format();
+    if (df == sf && !isColor(df)) {
+        if (&dst == &src)
+            return false;
+        bitStringBlit(dst, b, src, rop);
+        return true;
+    }
     if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgrx32) colorBlit<4, 4>(dst, b, src, rop);
     else if (df == PixelFormat::Bgrx32 && sf == PixelFormat::Bgr24) colorBlit<4, 3>(dst, b, src, rop);
     else if (df == PixelFormat::Bgr24 && sf == PixelFormat::Bgr24) colorBlit<3, 3>(dst, b, src, rop);
@@ -225,6 +240,17 @@ void referenceMasked(Bitmap& dst, const MaskedBlit& b, const Bitmap& srcIn, cons
                              convert(src.value(b.sx + x, b.sy + y), src.format(), dst.format()));
 }
 
+// A pattern on a Bgrx32 row: the colour bits change, the fourth byte stays 0xFF.
+void bgrxPatternRow(std::uint8_t* row, int n, Pattern pattern)
+{
+    for (int x = 0; x < n; ++x, row += 4) {
+        std::uint32_t p;
+        std::memcpy(&p, row, 4);
+        p = pattern == Pattern::White ? 0xFFFFFFFFu : pattern == Pattern::Black ? 0u : ~p;
+        std::memcpy(row, &p, 3);
+    }
+}
+
 std::uint32_t colorInDomain(Color c, PixelFormat f) { return convert(c & 0xFFFFFF, PixelFormat::Bgr24, f); }
 
 // --- lines -------------------------------------------------------------------------------------
@@ -256,6 +282,51 @@ bool sizeFitsInt(const Rect& r)
     return (long long)r.right - r.left <= INT_MAX && (long long)r.bottom - r.top <= INT_MAX;
 }
 
+// --- stretching --------------------------------------------------------------------------------
+
+bool stretchable(const Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s)
+{
+    return !d.isEmpty() && !s.isEmpty() && !src.isNull() && !dst.isNull() && sizeFitsInt(d) && sizeFitsInt(s);
+}
+
+// The source column of every visible destination column from x0 on, or -1 where the source has none.
+struct StretchColumns {
+    int x0;
+    std::vector<int> source;
+};
+
+StretchColumns stretchColumns(const Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s)
+{
+    StretchColumns c{std::max(d.left, 0), {}};
+    for (int x = c.x0; x < std::min(d.right, dst.width()); ++x) {
+        int sx = s.left + stretchSourceIndex(x - d.left, s.width(), d.width());
+        c.source.push_back(sx >= 0 && sx < src.width() ? sx : -1);
+    }
+    return c;
+}
+
+// row(y, sy) for every visible destination row y whose source row sy lies in the source.
+template <class Row>
+void eachStretchedRow(const Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s, Row row)
+{
+    for (int y = std::max(d.top, 0); y < std::min(d.bottom, dst.height()); ++y) {
+        int sy = s.top + stretchSourceIndex(y - d.top, s.height(), d.height());
+        if (sy >= 0 && sy < src.height())
+            row(y, sy);
+    }
+}
+
+void referenceStretch(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s)
+{
+    const StretchColumns columns = stretchColumns(dst, d, src, s);
+    PixelFormat df = dst.format(), sf = src.format();
+    eachStretchedRow(dst, d, src, s, [&](int y, int sy) {
+        for (int i = 0; i < int(columns.source.size()); ++i)
+            if (columns.source[i] >= 0)
+                dst.setValue(columns.x0 + i, y, convert(src.value(columns.source[i], sy), sf, df));
+    });
+}
+
 } // namespace
 
 // --- public operations -------------------------------------------------------------------------
@@ -275,14 +346,19 @@ void bitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx
 void patBlt(Bitmap& dst, const Rect& r, Pattern pattern)
 {
     Rect c = intersected(r, dst.rect());
-    std::uint32_t all = domainMask(dst.format());
-    for (int y = c.top; y < c.bottom; ++y)
-        for (int x = c.left; x < c.right; ++x) {
-            std::uint32_t v = pattern == Pattern::White ? all
-                            : pattern == Pattern::Black ? 0
-                                                        : ~dst.value(x, y) & all;
-            dst.setValue(x, y, v);
-        }
+    if (c.isEmpty())
+        return;
+    if (dst.format() == PixelFormat::Bgrx32) {
+        for (int y = c.top; y < c.bottom; ++y)
+            bgrxPatternRow(dst.scanLine(y) + 4 * c.left, c.width(), pattern);
+        return;
+    }
+    // In the other formats every bit of the area takes the pattern alike.
+    const long long bpp = bitsPerPixel(dst.format());
+    const bits::Fill fill = pattern == Pattern::White ? bits::Fill::Ones
+                          : pattern == Pattern::Black ? bits::Fill::Zeros
+                                                      : bits::Fill::Invert;
+    bits::fill({dst.scanLine(c.top), dst.stride(), c.left * bpp}, c.width() * bpp, c.height(), fill);
 }
 
 void fillRect(Bitmap& dst, const Rect& r, Color color)
@@ -329,26 +405,33 @@ Color getPixel(const Bitmap& b, int x, int y)
 
 void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& srcIn, const Rect& s)
 {
-    if (d.isEmpty() || s.isEmpty() || srcIn.isNull() || dst.isNull() || !sizeFitsInt(d) || !sizeFitsInt(s))
+    if (!stretchable(dst, d, srcIn, s))
         return;
     Bitmap copy;
     const Bitmap& src = unaliased(srcIn, dst, copy);
-    // Source column for every visible destination column, or -1 where the source has none.
-    std::vector<int> columns;
-    int x0 = std::max(d.left, 0), x1 = std::min(d.right, dst.width());
-    for (int x = x0; x < x1; ++x) {
-        int sx = s.left + stretchSourceIndex(x - d.left, s.width(), d.width());
-        columns.push_back(sx >= 0 && sx < src.width() ? sx : -1);
+    if (src.format() != dst.format() || !isColor(dst.format())) {
+        referenceStretch(dst, d, src, s);
+        return;
     }
-    PixelFormat df = dst.format(), sf = src.format();
-    for (int y = std::max(d.top, 0); y < std::min(d.bottom, dst.height()); ++y) {
-        int sy = s.top + stretchSourceIndex(y - d.top, s.height(), d.height());
-        if (sy < 0 || sy >= src.height())
-            continue;
-        for (int i = 0; i < int(columns.size()); ++i)
-            if (columns[i] >= 0)
-                dst.setValue(x0 + i, y, convert(src.value(columns[i], sy), sf, df));
-    }
+    // Same colour format: pixels are bytes to copy, and a row that repeats the last one's source
+    // row is the last row again.
+    const StretchColumns columns = stretchColumns(dst, d, src, s);
+    const int bytes = bitsPerPixel(dst.format()) / 8, n = int(columns.source.size());
+    const bool wholeRows = std::find(columns.source.begin(), columns.source.end(), -1) == columns.source.end();
+    int lastY = -1, lastSy = -1;
+    eachStretchedRow(dst, d, src, s, [&](int y, int sy) {
+        std::uint8_t* out = dst.scanLine(y) + columns.x0 * bytes;
+        if (wholeRows && sy == lastSy) {
+            std::memcpy(out, dst.scanLine(lastY) + columns.x0 * bytes, std::size_t(n) * bytes);
+        } else {
+            const std::uint8_t* in = src.scanLine(sy);
+            for (int i = 0; i < n; ++i)
+                if (columns.source[i] >= 0)
+                    std::memcpy(out + i * bytes, in + columns.source[i] * bytes, std::size_t(bytes));
+        }
+        lastY = y;
+        lastSy = sy;
+    });
 }
 
 void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
@@ -367,6 +450,27 @@ void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, in
 }
 
 namespace reference {
+
+void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& srcIn, const Rect& s)
+{
+    if (!stretchable(dst, d, srcIn, s))
+        return;
+    Bitmap copy;
+    referenceStretch(dst, d, unaliased(srcIn, dst, copy), s);
+}
+
+void patBlt(Bitmap& dst, const Rect& r, Pattern pattern)
+{
+    Rect c = intersected(r, dst.rect());
+    std::uint32_t all = domainMask(dst.format());
+    for (int y = c.top; y < c.bottom; ++y)
+        for (int x = c.left; x < c.right; ++x) {
+            std::uint32_t v = pattern == Pattern::White ? all
+                            : pattern == Pattern::Black ? 0
+                                                        : ~dst.value(x, y) & all;
+            dst.setValue(x, y, v);
+        }
+}
 
 void bitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, Rop rop)
 {

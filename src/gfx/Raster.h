@@ -50,8 +50,17 @@ constexpr int stretchSourceIndex(int i, int srcLength, int dstLength)
 void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
                 const Bitmap& mask, int mx, int my);
 
+// Turns a square of b a quarter in place: by 90 new (x, y) = old (n - 1 - y, x), a quarter turn
+// counter-clockwise on the screen; by 270 new (x, y) = old (y, n - 1 - x), clockwise, with
+// (x, y) counted from the square's top-left. Other angles, and a square that is not one or does
+// not lie wholly inside b, change nothing. Squares up to 96 pixels allocate nothing.
+void quarterTurn(Bitmap& b, const Rect& square, int angle);
+
 // The plain per-pixel implementation that every fast path must equal.
 namespace reference {
+void patBlt(Bitmap& dst, const Rect& r, Pattern pattern);
+void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s);
+void quarterTurn(Bitmap& b, const Rect& square, int angle);
 void bitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, Rop rop);
 void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
                 const Bitmap& mask, int mx, int my);

@@ -10,4 +10,9 @@ namespace gfx {
 // is not Index4, changes nothing.
 void shadeByMap(Bitmap& dst, int dx, int dy, const Bitmap& map, int step);
 
+// The plain per-pixel implementation that the one above must equal.
+namespace reference {
+void shadeByMap(Bitmap& dst, int dx, int dy, const Bitmap& map, int step);
+}
+
 } // namespace gfx

@@ -96,29 +96,6 @@ gfx::Bitmap newShadingMap(int w, int h)
     }
 }
 
-// Turns the n x n square of b a quarter in place, each pixel moving along its cycle of four
-// places: for 90 new (x, y) = old (n - 1 - y, x), for 270 new (x, y) = old (y, n - 1 - x).
-void turnSquare(gfx::Bitmap& b, const gfx::Rect& square, int angle)
-{
-    int n = square.width();
-    int next = angle == 90 ? 1 : 3; // new pixel at place k = old pixel at place k + next
-    for (int y = 0; y < n / 2; ++y)
-        for (int x = 0; x < (n + 1) / 2; ++x) {
-            const int px[4] = {x, n - 1 - y, n - 1 - x, y};
-            const int py[4] = {y, x, n - 1 - y, n - 1 - x};
-            std::uint32_t old[4];
-            for (int k = 0; k < 4; ++k)
-                old[k] = b.value(square.left + px[k], square.top + py[k]);
-            for (int k = 0; k < 4; ++k)
-                b.setValue(square.left + px[k], square.top + py[k], old[(k + next) % 4]);
-        }
-}
-
-bool turnable(const gfx::Bitmap& b, const gfx::Rect& square)
-{
-    return square.width() == square.height() && !square.isEmpty() && gfx::intersected(square, b.rect()) == square;
-}
-
 } // namespace
 
 TPuzzle::TPuzzle(int x, int y, int width, int height)
@@ -187,17 +164,15 @@ void TPuzzle::Rotate(int angle, gfx::Bitmap& pieceSheet)
 {
     if (angle != 90 && angle != 270)
         return;
-    gfx::Rect tile = tileRect();
-    if (turnable(pieceSheet, tile))
-        turnSquare(pieceSheet, tile, angle);
+    gfx::quarterTurn(pieceSheet, tileRect(), angle);
     RotateMask(angle);
     Turns = std::uint8_t((Turns + (angle == 90 ? 1 : 3)) % 4);
 }
 
 void TPuzzle::RotateMask(int angle)
 {
-    if ((angle == 90 || angle == 270) && hasMask() && turnable(Mask, Mask.rect()))
-        turnSquare(Mask, Mask.rect(), angle);
+    if (hasMask())
+        gfx::quarterTurn(Mask, Mask.rect(), angle);
 }
 
 } // namespace puzzle

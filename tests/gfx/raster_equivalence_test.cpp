@@ -1,16 +1,34 @@
 // The fast raster paths against the plain per-pixel reference, on random bitmaps, masks and
-// offsets (negative ones and ones past the edges included), pixel for pixel.
+// offsets (negative ones and ones past the edges included), pixel for pixel, with every set of
+// row kernels this processor can run.
 #include "gfx/Raster.h"
+#include "gfx/RasterRows.h"
+#include "gfx/Shade.h"
 #include "support/BitmapPattern.h"
 #include <gtest/gtest.h>
 #include <random>
+#include <vector>
 
 using gfx::Bitmap;
 using gfx::PixelFormat;
 using gfx::Rop;
 using testing_support::randomBitmap;
+namespace rows = gfx::rows;
 
 namespace {
+
+// Runs check once with each set of row kernels this processor runs, that set in use meanwhile.
+template <class Check>
+void withEachKernelSet(Check check)
+{
+    for (rows::Isa isa : {rows::Isa::Portable, rows::Isa::Avx2}) {
+        if (!rows::use(isa))
+            continue;
+        SCOPED_TRACE(isa == rows::Isa::Portable ? "portable kernels" : "AVX2 kernels");
+        check();
+        rows::use(rows::bestIsa());
+    }
+}
 
 const PixelFormat kFormats[] = {PixelFormat::Mono1, PixelFormat::Index4, PixelFormat::Bgr24, PixelFormat::Bgrx32};
 const Rop kRops[] = {Rop::Copy, Rop::And, Rop::Or};
@@ -66,58 +84,169 @@ int randomSide(std::mt19937& rng) { return 1 + int(rng() % 40); }
 // Between bitmaps of every format pair, and, when the formats agree, within one bitmap.
 TEST(RasterEquivalence, BitBltMatchesTheReference)
 {
-    std::mt19937 rng(20240611);
-    for (PixelFormat df : kFormats)
-        for (PixelFormat sf : kFormats)
-            for (Rop rop : kRops)
-                for (int trial = 0; trial < kTrials; ++trial) {
-                    Bitmap dst = randomBitmap(randomSide(rng), randomSide(rng), df, rng);
-                    Bitmap src = randomBitmap(randomSide(rng), randomSide(rng), sf, rng);
-                    bool within = df == sf && trial % 2 == 1;
-                    ASSERT_TRUE(sameBlit(dst, within ? nullptr : &src, randomArea(rng), rop))
-                        << int(df) << "<-" << int(sf) << " rop " << int(rop) << " trial " << trial
-                        << (within ? " within one bitmap" : "");
-                }
+    withEachKernelSet([] {
+        std::mt19937 rng(20240611);
+        for (PixelFormat df : kFormats)
+            for (PixelFormat sf : kFormats)
+                for (Rop rop : kRops)
+                    for (int trial = 0; trial < kTrials; ++trial) {
+                        Bitmap dst = randomBitmap(randomSide(rng), randomSide(rng), df, rng);
+                        Bitmap src = randomBitmap(randomSide(rng), randomSide(rng), sf, rng);
+                        bool within = df == sf && trial % 2 == 1;
+                        ASSERT_TRUE(sameBlit(dst, within ? nullptr : &src, randomArea(rng), rop))
+                            << int(df) << "<-" << int(sf) << " rop " << int(rop) << " trial " << trial
+                            << (within ? " within one bitmap" : "");
+                    }
+    });
 }
 
 TEST(RasterEquivalence, MaskedCopyMatchesTheReference)
 {
-    std::mt19937 rng(99);
-    for (PixelFormat df : kFormats)
-        for (PixelFormat sf : kFormats)
-            for (int trial = 0; trial < kTrials; ++trial) {
-                Bitmap fast = randomBitmap(randomSide(rng), randomSide(rng), df, rng);
-                Bitmap reference = fast;
-                Bitmap src = randomBitmap(randomSide(rng), randomSide(rng), sf, rng);
-                Bitmap mask = randomMask(randomSide(rng), randomSide(rng), rng);
-                Area a = randomArea(rng);
-                gfx::maskedCopy(fast, a.dx, a.dy, a.w, a.h, src, a.sx, a.sy, mask, a.mx, a.my);
-                gfx::reference::maskedCopy(reference, a.dx, a.dy, a.w, a.h, src, a.sx, a.sy, mask, a.mx, a.my);
-                ASSERT_TRUE(samePixels(fast, reference)) << int(df) << "<-" << int(sf) << " trial " << trial;
-            }
+    withEachKernelSet([] {
+        std::mt19937 rng(99);
+        for (PixelFormat df : kFormats)
+            for (PixelFormat sf : kFormats)
+                for (int trial = 0; trial < kTrials; ++trial) {
+                    Bitmap fast = randomBitmap(randomSide(rng), randomSide(rng), df, rng);
+                    Bitmap reference = fast;
+                    Bitmap src = randomBitmap(randomSide(rng), randomSide(rng), sf, rng);
+                    Bitmap mask = randomMask(randomSide(rng), randomSide(rng), rng);
+                    Area a = randomArea(rng);
+                    gfx::maskedCopy(fast, a.dx, a.dy, a.w, a.h, src, a.sx, a.sy, mask, a.mx, a.my);
+                    gfx::reference::maskedCopy(reference, a.dx, a.dy, a.w, a.h, src, a.sx, a.sy, mask, a.mx, a.my);
+                    ASSERT_TRUE(samePixels(fast, reference)) << int(df) << "<-" << int(sf) << " trial " << trial;
+                }
+    });
 }
 
 // The masked copy equals the drawing sequence it replaces: AND the mask in, invert it, AND the
 // inverted mask into a copy of the tile, OR that copy in.
 TEST(RasterEquivalence, MaskedCopyEqualsTheMaskedDrawingSequence)
 {
-    std::mt19937 rng(5);
-    for (int trial = 0; trial < kTrials; ++trial) {
-        int side = randomSide(rng);
-        Bitmap tile = randomBitmap(side, side, PixelFormat::Bgr24, rng);
-        Bitmap mask = randomMask(side, side, rng);
-        Bitmap fused = randomBitmap(randomSide(rng) + 20, randomSide(rng) + 20, PixelFormat::Bgrx32, rng);
-        Bitmap sequence = fused;
-        int x = int(rng() % 70) - 20, y = int(rng() % 70) - 20;
+    withEachKernelSet([] {
+        std::mt19937 rng(5);
+        for (int trial = 0; trial < kTrials; ++trial) {
+            int side = randomSide(rng);
+            Bitmap tile = randomBitmap(side, side, PixelFormat::Bgr24, rng);
+            Bitmap mask = randomMask(side, side, rng);
+            Bitmap fused = randomBitmap(randomSide(rng) + 20, randomSide(rng) + 20, PixelFormat::Bgrx32, rng);
+            Bitmap sequence = fused;
+            int x = int(rng() % 70) - 20, y = int(rng() % 70) - 20;
 
-        gfx::maskedCopy(fused, x, y, side, side, tile, 0, 0, mask, 0, 0);
+            gfx::maskedCopy(fused, x, y, side, side, tile, 0, 0, mask, 0, 0);
 
-        Bitmap scratch(side, side, PixelFormat::Bgrx32);
-        gfx::bitBlt(sequence, x, y, side, side, mask, 0, 0, Rop::And);
-        gfx::patBlt(mask, mask.rect(), gfx::Pattern::Invert);
-        gfx::bitBlt(scratch, 0, 0, side, side, tile, 0, 0, Rop::Copy);
-        gfx::bitBlt(scratch, 0, 0, side, side, mask, 0, 0, Rop::And);
-        gfx::bitBlt(sequence, x, y, side, side, scratch, 0, 0, Rop::Or);
-        ASSERT_TRUE(samePixels(fused, sequence)) << "trial " << trial;
-    }
+            Bitmap scratch(side, side, PixelFormat::Bgrx32);
+            gfx::bitBlt(sequence, x, y, side, side, mask, 0, 0, Rop::And);
+            gfx::patBlt(mask, mask.rect(), gfx::Pattern::Invert);
+            gfx::bitBlt(scratch, 0, 0, side, side, tile, 0, 0, Rop::Copy);
+            gfx::bitBlt(scratch, 0, 0, side, side, mask, 0, 0, Rop::And);
+            gfx::bitBlt(sequence, x, y, side, side, scratch, 0, 0, Rop::Or);
+            ASSERT_TRUE(samePixels(fused, sequence)) << "trial " << trial;
+        }
+    });
+}
+
+// A source whose rows have no padding ends where its last pixel does: the kernels that read
+// ahead must stop short of the end (an address sanitizer build sees any byte read past it).
+TEST(RasterEquivalence, CopiesReadNothingPastTheSourcesStorage)
+{
+    withEachKernelSet([] {
+        std::mt19937 rng(7);
+        for (int w : {8, 12, 16, 20, 24, 28, 32, 40})
+            for (int h : {1, 2, 3}) {
+                Bitmap src = randomBitmap(w, h, PixelFormat::Bgr24, rng);
+                ASSERT_EQ(src.stride(), 3 * w);
+                Bitmap inside(w, h, PixelFormat::Mono1);
+                Bitmap start = randomBitmap(w, h, PixelFormat::Bgrx32, rng);
+                Bitmap fast = start, reference = start;
+                gfx::bitBlt(fast, 0, 0, w, h, src, 0, 0, Rop::Copy);
+                gfx::reference::bitBlt(reference, 0, 0, w, h, src, 0, 0, Rop::Copy);
+                ASSERT_TRUE(samePixels(fast, reference)) << "copy " << w << " x " << h;
+                fast = start;
+                gfx::maskedCopy(fast, 0, 0, w, h, src, 0, 0, inside, 0, 0);
+                ASSERT_TRUE(samePixels(fast, reference)) << "masked copy " << w << " x " << h;
+            }
+    });
+}
+
+TEST(RasterEquivalence, PatBltMatchesTheReference)
+{
+    std::mt19937 rng(11);
+    for (PixelFormat f : kFormats)
+        for (gfx::Pattern pattern : {gfx::Pattern::White, gfx::Pattern::Black, gfx::Pattern::Invert})
+            for (int trial = 0; trial < kTrials; ++trial) {
+                Bitmap fast = randomBitmap(randomSide(rng), randomSide(rng), f, rng);
+                Bitmap reference = fast;
+                Area a = randomArea(rng);
+                gfx::Rect r = gfx::Rect::fromSize(a.dx, a.dy, a.w, a.h);
+                gfx::patBlt(fast, r, pattern);
+                gfx::reference::patBlt(reference, r, pattern);
+                ASSERT_TRUE(samePixels(fast, reference)) << int(f) << " pattern " << int(pattern) << " trial " << trial;
+            }
+}
+
+// Shrinking, growing and mirrored-size rectangles, partly outside either bitmap, between
+// bitmaps and within one.
+TEST(RasterEquivalence, StretchBltMatchesTheReference)
+{
+    std::mt19937 rng(13);
+    auto rect = [&] {
+        Area a = randomArea(rng);
+        return gfx::Rect::fromSize(a.dx, a.dy, a.w, a.h);
+    };
+    for (PixelFormat df : kFormats)
+        for (PixelFormat sf : kFormats)
+            for (int trial = 0; trial < kTrials; ++trial) {
+                Bitmap fast = randomBitmap(randomSide(rng), randomSide(rng), df, rng);
+                Bitmap reference = fast;
+                Bitmap src = randomBitmap(randomSide(rng), randomSide(rng), sf, rng);
+                bool within = df == sf && trial % 3 == 0;
+                gfx::Rect d = rect(), s = rect();
+                gfx::stretchBlt(fast, d, within ? fast : src, s);
+                gfx::reference::stretchBlt(reference, d, within ? reference : src, s);
+                ASSERT_TRUE(samePixels(fast, reference)) << int(df) << "<-" << int(sf) << " trial " << trial;
+            }
+}
+
+// Squares of the pieces' sizes at byte-aligned places, odd ones anywhere, ones too large for
+// the fast paths, and ones reaching outside the bitmap (which stay as they are).
+TEST(RasterEquivalence, QuarterTurnMatchesTheReference)
+{
+    std::mt19937 rng(17);
+    struct Square {
+        int left, top, side;
+    };
+    const Square squares[] = {{0, 0, 48}, {96, 8, 96}, {48, 0, 64}, {8, 3, 80}, {5, 7, 17},
+                              {1, 0, 8},  {0, 0, 1},   {3, 2, 100}, {90, 90, 64}, {-1, 0, 8}};
+    for (PixelFormat f : kFormats)
+        for (const Square& sq : squares)
+            for (int angle : {90, 270, 180}) {
+                Bitmap fast = randomBitmap(200, 200, f, rng);
+                Bitmap reference = fast;
+                gfx::Rect r = gfx::Rect::fromSize(sq.left, sq.top, sq.side, sq.side);
+                gfx::quarterTurn(fast, r, angle);
+                gfx::reference::quarterTurn(reference, r, angle);
+                ASSERT_TRUE(samePixels(fast, reference))
+                    << int(f) << " square " << sq.left << "," << sq.top << " side " << sq.side << " angle " << angle;
+            }
+}
+
+// Maps with long blank stretches, as pieces have, and codes of every value, laid anywhere.
+TEST(RasterEquivalence, ShadeByMapMatchesTheReference)
+{
+    std::mt19937 rng(19);
+    for (PixelFormat f : {PixelFormat::Bgr24, PixelFormat::Bgrx32})
+        for (int trial = 0; trial < kTrials; ++trial) {
+            Bitmap map = randomBitmap(randomSide(rng) + 16, randomSide(rng), PixelFormat::Index4, rng);
+            for (int y = 0; y < map.height(); ++y)
+                for (int x = 0; x < map.width(); ++x)
+                    if (rng() % 4)
+                        map.setValue(x, y, 15);
+            Bitmap fast = randomBitmap(randomSide(rng) + 16, randomSide(rng), f, rng);
+            Bitmap reference = fast;
+            int x = int(rng() % 40) - 20, y = int(rng() % 40) - 20, step = int(rng() % 80);
+            gfx::shadeByMap(fast, x, y, map, step);
+            gfx::reference::shadeByMap(reference, x, y, map, step);
+            ASSERT_TRUE(samePixels(fast, reference)) << int(f) << " trial " << trial;
+        }
 }
