@@ -7,6 +7,12 @@
 #include <string>
 
 namespace gfx {
+namespace {
+
+// A Bgrx32 pixel of value 0 as a little-endian word: blue, green, red 0 and the fourth byte 0xFF.
+constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
+
+} // namespace
 
 int Bitmap::strideFor(int width, PixelFormat format)
 {
@@ -24,15 +30,14 @@ Bitmap::Bitmap(int width, int height, PixelFormat format)
         return;
     m_stride = strideFor(width, format);
     try {
-        m_data.assign(std::size_t(m_stride) * height, 0);
+        m_data = PixelStore(std::size_t(m_stride) * height);
     } catch (const std::bad_alloc&) {
         throw AllocationError("Not enough memory for a bitmap");
     }
     m_width = width;
     m_height = height;
     if (format == PixelFormat::Bgrx32) // keep the unused byte opaque for the window system
-        for (std::size_t i = 3; i < m_data.size(); i += 4)
-            m_data[i] = 0xFF;
+        std::fill_n(reinterpret_cast<std::uint32_t*>(m_data.data()), m_data.size() / 4, kOpaqueBlack);
 }
 
 void Bitmap::resize(int width, int height)

@@ -1,9 +1,9 @@
 #pragma once
 #include "gfx/Color.h"
 #include "gfx/PixelFormat.h"
+#include "gfx/PixelStore.h"
 #include "gfx/Rect.h"
 #include <cstdint>
-#include <vector>
 
 namespace gfx {
 
@@ -46,7 +46,7 @@ private:
     int m_height = 0;
     PixelFormat m_format = PixelFormat::Bgr24;
     int m_stride = 0;
-    std::vector<std::uint8_t> m_data;
+    PixelStore m_data;
 };
 
 } // namespace gfx
