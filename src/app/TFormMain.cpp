@@ -19,6 +19,8 @@
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace app {
@@ -170,6 +172,7 @@ void TFormMain::FormPaint()
 {
     if (!m_game)
         return;
+    if (!m_busy && !m_game->NoPuzzle && std::getenv("TOVANTA_TRACE_FIRST_PAINT")) std::fputs("paint\n", stderr);
     gfx::Bitmap& screen = ui->Board->Screen();
     const gfx::Bitmap* back = m_game->BackBuffer.get();
     // A back buffer of another size is waiting for its re-creation: show what it has, on the
