@@ -1,4 +1,5 @@
 #include "gfx/ChannelMap.h"
+#include "gfx/RasterRows.h"
 
 namespace gfx {
 
@@ -9,11 +10,9 @@ void mapChannels(Bitmap& b, const Rect& r, const std::array<std::uint8_t, 256>& 
     Rect c = intersected(r, b.rect());
     if (b.format() == PixelFormat::Bgr24) {
         // Every byte of a Bgr24 row is a channel: one run of bytes per row.
-        for (int y = c.top; y < c.bottom; ++y) {
-            std::uint8_t* p = b.scanLine(y) + 3 * c.left;
-            for (int i = 0; i < 3 * c.width(); ++i)
-                p[i] = table[p[i]];
-        }
+        const auto map = rows::kernels().mapBytes;
+        for (int y = c.top; y < c.bottom; ++y)
+            map(b.scanLine(y) + 3 * c.left, 3 * std::size_t(c.width()), table.data());
         return;
     }
     for (int y = c.top; y < c.bottom; ++y) {

@@ -85,7 +85,8 @@ void blacken4(const Block& b) { maskedBlock<Blacken, 0>(b, 0); }
 
 } // namespace
 
-const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4};
+const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable};
+const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512};
 
 } // namespace gfx::rows
 

@@ -1,5 +1,6 @@
 #include "gfx/RasterRows.h"
 #include <cstring>
+#include <initializer_list>
 
 #include "gfx/RasterGroups.h"
 
@@ -38,6 +39,7 @@ void masked(const Block& b)
 
 void blacken4(const Block& b) { maskedBlock<PortableBlacken, 0>(b, 0); }
 
+
 // --- choosing a set ----------------------------------------------------------------------------
 
 const Kernels* setFor(Isa isa)
@@ -45,6 +47,8 @@ const Kernels* setFor(Isa isa)
 #if defined(__x86_64__)
     if (isa == Isa::Avx2)
         return &kAvx2Kernels;
+    if (isa == Isa::Avx512)
+        return &kAvx512Kernels;
 #endif
     (void)isa;
     return &kPortableKernels;
@@ -58,23 +62,38 @@ const Kernels*& current()
 
 } // namespace
 
-const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4};
+void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        p[i] = table[p[i]];
+}
+
+const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable};
 
 bool supported(Isa isa)
 {
     switch (isa) {
     case Isa::Portable: return true;
-    case Isa::Avx2:
 #if defined(__x86_64__)
-        return __builtin_cpu_supports("avx2");
+    case Isa::Avx2: return __builtin_cpu_supports("avx2");
+    case Isa::Avx512:
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512bw")
+            && __builtin_cpu_supports("avx512vbmi");
 #else
-        return false;
+    case Isa::Avx2:
+    case Isa::Avx512: return false;
 #endif
     }
     return false;
 }
 
-Isa bestIsa() { return supported(Isa::Avx2) ? Isa::Avx2 : Isa::Portable; }
+Isa bestIsa()
+{
+    for (Isa isa : {Isa::Avx512, Isa::Avx2})
+        if (supported(isa))
+            return isa;
+    return Isa::Portable;
+}
 
 const Kernels& kernels() { return *current(); }
 

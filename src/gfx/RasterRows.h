@@ -27,11 +27,14 @@ struct Kernels {
     void (*masked4to4)(const Block&); // Bgrx32 into Bgrx32 where the mask is 0
     void (*masked3to3)(const Block&); // Bgr24 into Bgr24 where the mask is 0
     void (*blacken4)(const Block&);   // the mask ANDed into Bgrx32: black where it is 0
+    // Every one of n bytes at p replaced by table[byte].
+    void (*mapBytes)(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
 };
 
 enum class Isa {
     Portable, // plain C++, any processor
     Avx2,     // x86-64 with AVX2
+    Avx512,   // AVX2, and byte tables through AVX-512 VBMI
 };
 
 // The set in use: the best the processor offers, unless a test chose another.
@@ -43,8 +46,11 @@ bool use(Isa isa);
 Isa bestIsa();
 
 extern const Kernels kPortableKernels;
+void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
 #if defined(__x86_64__)
-extern const Kernels kAvx2Kernels;
+extern const Kernels kAvx2Kernels;  // AVX2, byte tables one byte at a time
+extern const Kernels kAvx512Kernels; // the same, byte tables through AVX-512
+void mapBytesAvx512(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
 #endif
 
 } // namespace gfx::rows

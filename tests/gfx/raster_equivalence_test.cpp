@@ -1,12 +1,14 @@
 // The fast raster paths against the plain per-pixel reference, on random bitmaps, masks and
 // offsets (negative ones and ones past the edges included), pixel for pixel, with every set of
 // row kernels this processor can run.
+#include "gfx/ChannelMap.h"
 #include "gfx/Raster.h"
 #include "gfx/RasterRows.h"
 #include "gfx/Shade.h"
 #include "support/BitmapPattern.h"
 #include <gtest/gtest.h>
 #include <random>
+#include <utility>
 #include <vector>
 
 using gfx::Bitmap;
@@ -21,10 +23,12 @@ namespace {
 template <class Check>
 void withEachKernelSet(Check check)
 {
-    for (rows::Isa isa : {rows::Isa::Portable, rows::Isa::Avx2}) {
+    const std::pair<rows::Isa, const char*> sets[] = {
+        {rows::Isa::Portable, "portable kernels"}, {rows::Isa::Avx2, "AVX2 kernels"}, {rows::Isa::Avx512, "AVX-512 kernels"}};
+    for (auto [isa, name] : sets) {
         if (!rows::use(isa))
             continue;
-        SCOPED_TRACE(isa == rows::Isa::Portable ? "portable kernels" : "AVX2 kernels");
+        SCOPED_TRACE(name);
         check();
         rows::use(rows::bestIsa());
     }
@@ -249,4 +253,29 @@ TEST(RasterEquivalence, ShadeByMapMatchesTheReference)
             gfx::reference::shadeByMap(reference, x, y, map, step);
             ASSERT_TRUE(samePixels(fast, reference)) << int(f) << " trial " << trial;
         }
+}
+
+// Rows of every length around the kernels' 64-byte steps, and parts of rows.
+TEST(RasterEquivalence, MapChannelsLooksEveryChannelUp)
+{
+    withEachKernelSet([] {
+        std::mt19937 rng(23);
+        std::array<std::uint8_t, 256> table{};
+        for (auto& entry : table)
+            entry = std::uint8_t(rng());
+        for (PixelFormat f : {PixelFormat::Bgr24, PixelFormat::Bgrx32})
+            for (int trial = 0; trial < kTrials; ++trial) {
+                Bitmap mapped = randomBitmap(1 + int(rng() % 90), randomSide(rng), f, rng);
+                Bitmap expected = mapped;
+                Area a = randomArea(rng);
+                const gfx::Rect r = gfx::Rect::fromSize(a.dx, a.dy, a.w + 40, a.h);
+                gfx::mapChannels(mapped, r, table);
+                for (int y = 0; y < expected.height(); ++y)
+                    for (int x = 0; x < expected.width(); ++x)
+                        if (gfx::Color c = expected.value(x, y); r.contains(x, y))
+                            expected.setValue(x, y, gfx::rgb(table[gfx::redOf(c)], table[gfx::greenOf(c)],
+                                                             table[gfx::blueOf(c)]));
+                ASSERT_TRUE(samePixels(mapped, expected)) << int(f) << " trial " << trial;
+            }
+    });
 }
