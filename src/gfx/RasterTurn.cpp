@@ -77,28 +77,33 @@ std::uint8_t reversed(std::uint8_t v)
 
 // Masks: block (bi, bj) of the old square, rows 8bi.. and byte column bj, transposed gives the
 // old columns 8bj + k over those rows, one byte each. Turned by 90 column c is new row n - 1 - c
-// with the rows in order; by 270 it is new row c with the rows reversed.
+// with the rows in order; by 270 it is new row c with the rows reversed. Every block is read
+// before the first is written back.
 void turnMono(Bitmap& b, const Rect& sq, int angle)
 {
+    constexpr int kMaxBlocks = kMaxFastSide / 8;
     const int n = sq.width(), blocks = n / 8;
-    std::uint8_t old[kMaxFastSide][kMaxFastSide / 8];
-    for (int y = 0; y < n; ++y)
-        std::memcpy(old[y], b.scanLine(sq.top + y) + sq.left / 8, std::size_t(blocks));
+    const std::ptrdiff_t stride = b.stride();
+    std::uint8_t* const first = b.scanLine(sq.top) + sq.left / 8;
+    std::uint64_t turned[kMaxBlocks][kMaxBlocks];
     for (int bi = 0; bi < blocks; ++bi)
         for (int bj = 0; bj < blocks; ++bj) {
+            const std::uint8_t* p = first + 8 * bi * stride + bj;
             std::uint64_t m = 0;
-            for (int r = 0; r < 8; ++r)
-                m = m << 8 | old[8 * bi + r][bj];
-            m = transpose8(m);
+            for (int r = 0; r < 8; ++r, p += stride)
+                m = m << 8 | *p;
+            turned[bi][bj] = transpose8(m);
+        }
+    for (int bi = 0; bi < blocks; ++bi)
+        for (int bj = 0; bj < blocks; ++bj)
             for (int k = 0; k < 8; ++k) {
-                const auto column = std::uint8_t(m >> (8 * (7 - k)));
+                const auto column = std::uint8_t(turned[bi][bj] >> (8 * (7 - k)));
                 const int c = 8 * bj + k;
                 if (angle == 90)
-                    b.scanLine(sq.top + n - 1 - c)[sq.left / 8 + bi] = column;
+                    first[(n - 1 - c) * stride + bi] = column;
                 else
-                    b.scanLine(sq.top + c)[sq.left / 8 + blocks - 1 - bi] = reversed(column);
+                    first[c * stride + blocks - 1 - bi] = reversed(column);
             }
-        }
 }
 
 } // namespace
