@@ -327,6 +327,30 @@ void referenceStretch(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect&
     });
 }
 
+// Same colour format: pixels are bytes to copy, and a row that repeats the last one's source row
+// is the last row again.
+template <int bytes>
+void stretchBytes(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s)
+{
+    const StretchColumns columns = stretchColumns(dst, d, src, s);
+    const int n = int(columns.source.size());
+    const bool wholeRows = std::find(columns.source.begin(), columns.source.end(), -1) == columns.source.end();
+    int lastY = -1, lastSy = -1;
+    eachStretchedRow(dst, d, src, s, [&](int y, int sy) {
+        std::uint8_t* out = dst.scanLine(y) + columns.x0 * bytes;
+        if (wholeRows && sy == lastSy) {
+            std::memcpy(out, dst.scanLine(lastY) + columns.x0 * bytes, std::size_t(n) * bytes);
+        } else {
+            const std::uint8_t* in = src.scanLine(sy);
+            for (int i = 0; i < n; ++i)
+                if (columns.source[i] >= 0)
+                    std::memcpy(out + i * bytes, in + columns.source[i] * bytes, bytes);
+        }
+        lastY = y;
+        lastSy = sy;
+    });
+}
+
 } // namespace
 
 // --- public operations -------------------------------------------------------------------------
@@ -413,25 +437,10 @@ void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& srcIn, const Rect& s)
         referenceStretch(dst, d, src, s);
         return;
     }
-    // Same colour format: pixels are bytes to copy, and a row that repeats the last one's source
-    // row is the last row again.
-    const StretchColumns columns = stretchColumns(dst, d, src, s);
-    const int bytes = bitsPerPixel(dst.format()) / 8, n = int(columns.source.size());
-    const bool wholeRows = std::find(columns.source.begin(), columns.source.end(), -1) == columns.source.end();
-    int lastY = -1, lastSy = -1;
-    eachStretchedRow(dst, d, src, s, [&](int y, int sy) {
-        std::uint8_t* out = dst.scanLine(y) + columns.x0 * bytes;
-        if (wholeRows && sy == lastSy) {
-            std::memcpy(out, dst.scanLine(lastY) + columns.x0 * bytes, std::size_t(n) * bytes);
-        } else {
-            const std::uint8_t* in = src.scanLine(sy);
-            for (int i = 0; i < n; ++i)
-                if (columns.source[i] >= 0)
-                    std::memcpy(out + i * bytes, in + columns.source[i] * bytes, std::size_t(bytes));
-        }
-        lastY = y;
-        lastSy = sy;
-    });
+    if (dst.format() == PixelFormat::Bgr24)
+        stretchBytes<3>(dst, d, src, s);
+    else
+        stretchBytes<4>(dst, d, src, s);
 }
 
 void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
