@@ -77,6 +77,14 @@ Comparison compare(benchmark::State& state, const Contestant& measured, const st
     return c;
 }
 
+int runBenchmarks(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
 void setCounters(benchmark::State& state, const Comparison& c)
 {
     state.counters["measured_ns"] = c.measuredNs;

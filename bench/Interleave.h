@@ -47,6 +47,9 @@ struct Target {
 // ratio says.
 void registerTarget(const Target& target, int rounds, std::function<Comparison(benchmark::State&)> body);
 
+// The main of a benchmark program, after its targets are registered.
+int runBenchmarks(int argc, char** argv);
+
 // The counters bench/run reads, from a comparison made some other way.
 void setCounters(benchmark::State& state, const Comparison& c);
 

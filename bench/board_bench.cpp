@@ -5,6 +5,7 @@
 #include "Interleave.h"
 #include "gfx/Raster.h"
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -22,6 +23,13 @@ void redrawUnmasked(game::Game& g)
     while (const game::TPuzzle* p = walk.Next())
         gfx::bitBlt(*g.BackBuffer, p->Bounds.left, p->Bounds.top, c, c, *g.PieceSheet, p->Column * c, p->Row * c,
                     gfx::Rop::Copy);
+}
+
+// The name of a measure of how cost grows, after the picture's size.
+std::string scalingName(const char* what, const CutBoard::Layout& layout)
+{
+    return std::string("scaling-") + what + "-" + std::to_string(layout.pictureWidth) + "x"
+         + std::to_string(layout.pictureHeight);
 }
 
 bench::Comparison compareRedraw(benchmark::State& state, CutBoard& board)
@@ -51,13 +59,10 @@ void registerRedraw()
     const CutBoard::Layout sizes[] = {{990, 510, 4, 1920, 1080, 2}, {1990, 1030, 4, 1920, 1080, 2},
                                       {3990, 1990, 4, 1920, 1080, 2}};
     for (const CutBoard::Layout& layout : sizes)
-        bench::registerTarget({"scaling-redraw-" + std::to_string(layout.pictureWidth) + "x"
-                                   + std::to_string(layout.pictureHeight),
-                               0, false},
-                              31, [layout](benchmark::State& state) {
-                                  CutBoard board(layout);
-                                  return compareRedraw(state, board);
-                              });
+        bench::registerTarget({scalingName("redraw", layout), 0, false}, 31, [layout](benchmark::State& state) {
+            CutBoard board(layout);
+            return compareRedraw(state, board);
+        });
 }
 
 // A board with the topmost piece held at its centre, moving to and fro by a few pixels.
@@ -149,10 +154,8 @@ void registerCut()
     const CutBoard::Layout sizes[] = {{640, 480, 4, 1920, 1080, 3}, {1280, 720, 4, 1920, 1080, 3},
                                       {1900, 1000, 4, 1920, 1080, 3}};
     for (const CutBoard::Layout& layout : sizes)
-        bench::registerTarget({"scaling-cut-" + std::to_string(layout.pictureWidth) + "x"
-                                   + std::to_string(layout.pictureHeight),
-                               0, false},
-                              21, [layout](benchmark::State& state) { return compareCut(state, layout); });
+        bench::registerTarget({scalingName("cut", layout), 0, false}, 21,
+                              [layout](benchmark::State& state) { return compareCut(state, layout); });
 }
 
 } // namespace
@@ -162,8 +165,5 @@ int main(int argc, char** argv)
     registerRedraw();
     registerDrag();
     registerCut();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

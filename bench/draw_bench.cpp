@@ -92,8 +92,5 @@ int main(int argc, char** argv)
 {
     registerTileTargets();
     registerPixmanTarget();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

@@ -46,8 +46,5 @@ int main(int argc, char** argv)
                               }}},
                               1);
     });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

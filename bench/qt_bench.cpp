@@ -131,8 +131,5 @@ int main(int argc, char** argv)
     QGuiApplication application(argc, argv);
     registerRedraw();
     registerFormPaint();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

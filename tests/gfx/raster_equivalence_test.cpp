@@ -74,6 +74,18 @@ Area randomArea(std::mt19937& rng)
 
 int randomSide(std::mt19937& rng) { return 1 + int(rng() % 40); }
 
+// A random destination twice, one for each path, and a random source.
+struct Start {
+    Bitmap fast, reference, src;
+};
+
+Start randomStart(PixelFormat df, PixelFormat sf, std::mt19937& rng)
+{
+    Bitmap dst = randomBitmap(randomSide(rng), randomSide(rng), df, rng);
+    Bitmap src = randomBitmap(randomSide(rng), randomSide(rng), sf, rng);
+    return {dst, dst, src};
+}
+
 // One transfer by both paths from the same start; a null source means the destination itself.
 ::testing::AssertionResult sameBlit(const Bitmap& start, const Bitmap* src, const Area& a, Rop rop)
 {
@@ -111,9 +123,7 @@ TEST(RasterEquivalence, MaskedCopyMatchesTheReference)
         for (PixelFormat df : kFormats)
             for (PixelFormat sf : kFormats)
                 for (int trial = 0; trial < kTrials; ++trial) {
-                    Bitmap fast = randomBitmap(randomSide(rng), randomSide(rng), df, rng);
-                    Bitmap reference = fast;
-                    Bitmap src = randomBitmap(randomSide(rng), randomSide(rng), sf, rng);
+                    auto [fast, reference, src] = randomStart(df, sf, rng);
                     Bitmap mask = randomMask(randomSide(rng), randomSide(rng), rng);
                     Area a = randomArea(rng);
                     gfx::maskedCopy(fast, a.dx, a.dy, a.w, a.h, src, a.sx, a.sy, mask, a.mx, a.my);
@@ -201,9 +211,7 @@ TEST(RasterEquivalence, StretchBltMatchesTheReference)
     for (PixelFormat df : kFormats)
         for (PixelFormat sf : kFormats)
             for (int trial = 0; trial < kTrials; ++trial) {
-                Bitmap fast = randomBitmap(randomSide(rng), randomSide(rng), df, rng);
-                Bitmap reference = fast;
-                Bitmap src = randomBitmap(randomSide(rng), randomSide(rng), sf, rng);
+                auto [fast, reference, src] = randomStart(df, sf, rng);
                 bool within = df == sf && trial % 3 == 0;
                 gfx::Rect d = rect(), s = rect();
                 gfx::stretchBlt(fast, d, within ? fast : src, s);
