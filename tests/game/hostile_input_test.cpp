@@ -550,3 +550,16 @@ TEST(FuzzFindingTest, EveryFixtureRunsCleanly)
     }
 #endif
 }
+
+// The package's level is a signed byte, but SetLevel takes any int: the extremes of an int
+// select level 3 like every other code outside 1 to 4 and 11 to 14.
+TEST(HostileInputRunTest, LevelCodesAtTheEndsOfAnInt)
+{
+    RecordingWindow window;
+    game::Game game(window);
+    for (int code : {INT_MAX, INT_MIN, INT_MIN + 10, INT_MAX - 10}) {
+        game.SetLevel(code);
+        EXPECT_EQ(game.Level, 3) << code;
+        EXPECT_EQ(game.CellSize, 64) << code;
+    }
+}
