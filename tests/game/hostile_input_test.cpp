@@ -128,16 +128,18 @@ Bytes indexedBmp(bool rle)
             pixels.insert(pixels.end(), 200, std::uint8_t(y % 2));
     if (rle)
         pixels.insert(pixels.end(), {0, 1});
-    Bytes f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0};
-    f.resize(14 + 40 + 8, 0);
-    put32(f, 2, std::uint32_t(f.size() + pixels.size()));
-    put32(f, 10, std::uint32_t(f.size()));
+    const std::size_t header = 14 + 40 + 8; // file header, info header, two palette entries
+    Bytes f(header + pixels.size(), 0);
+    f[0] = 'B', f[1] = 'M';
+    put32(f, 14, 40);
+    put32(f, 2, std::uint32_t(f.size()));
+    put32(f, 10, std::uint32_t(header));
     put32(f, 18, 200);
     put32(f, 22, 150);
     f[26] = 1, f[28] = 8, f[30] = rle ? 1 : 0;
     put32(f, 46, 2);                                   // colours used
     put32(f, 54, 0x00C08040), put32(f, 58, 0x00406080); // the palette
-    f.insert(f.end(), pixels.begin(), pixels.end());
+    std::copy(pixels.begin(), pixels.end(), f.begin() + header);
     return f;
 }
 
