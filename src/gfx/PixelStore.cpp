@@ -10,6 +10,23 @@
 namespace gfx {
 namespace {
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TOVANTA_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define TOVANTA_ADDRESS_SANITIZER 1
+#endif
+
+// Under AddressSanitizer every store comes from the heap, so the sanitizer sees each access and
+// the fuzzers' allocation caps count every bitmap.
+#if defined(TOVANTA_ADDRESS_SANITIZER)
+constexpr bool kMapLargeStores = false;
+#else
+constexpr bool kMapLargeStores = true;
+#endif
+
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 // Below this a store comes from the heap, like any other allocation.
 constexpr std::size_t kMappedFrom = kHugePage / 2;
@@ -60,7 +77,7 @@ PixelStore::PixelStore(std::size_t size)
 {
     if (size == 0)
         return;
-    if (size >= kMappedFrom) {
+    if (kMapLargeStores && size >= kMappedFrom) {
         Mapping m = mapZeroed(size);
         m_data = m.data;
         m_mapped = m.mapped;
