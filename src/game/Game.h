@@ -144,7 +144,7 @@ private:
     void StartDrag();
     void ComposeHeldGroup(const gfx::Rect& r);
     bool JoinSearch();
-    void Join(const TPuzzle& s, const TPuzzle& n, int dx, int dy);
+    void Join(const TPuzzle& n, int dx, int dy);
     void RestoreBoardUnder(const gfx::Rect& r);
     void DrawOthersClipped(const TPuzzle& held, const gfx::Rect& clip);
     gfx::Rect GhostRect() const;

@@ -243,7 +243,7 @@ bool Game::JoinSearch()
             Snap snap = snapTarget(*s, *n, CellSize, KnobSize, SnapTolerance);
             if (!snap.found)
                 continue;
-            Join(*s, *n, snap.left - s->Bounds.left, snap.top - s->Bounds.top);
+            Join(*n, snap.left - s->Bounds.left, snap.top - s->Bounds.top);
             return true;
         }
     }
@@ -251,7 +251,7 @@ bool Game::JoinSearch()
 }
 
 // Moves the held group by (dx, dy) into place beside n and takes n's group into it.
-void Game::Join(const TPuzzle& /*s*/, const TPuzzle& n, int dx, int dy)
+void Game::Join(const TPuzzle& n, int dx, int dy)
 {
     for (TPuzzle* p : Selection)
         RestoreBoardUnder(p->Bounds);
