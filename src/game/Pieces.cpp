@@ -2,12 +2,57 @@
 
 namespace game {
 
-Pieces::List::iterator Pieces::find(const TPuzzle& piece)
+std::uint64_t Pieces::homeKey(const TPuzzle& piece)
+{
+    return std::uint64_t(std::uint32_t(piece.HomeX)) << 32 | std::uint32_t(piece.HomeY);
+}
+
+void Pieces::indexAdded(List::iterator entry)
+{
+    Home& home = m_homes[homeKey(**entry)];
+    if (++home.count == 1)
+        home.entry = entry;
+}
+
+void Pieces::indexRemoved(const TPuzzle& piece)
+{
+    auto found = m_homes.find(homeKey(piece));
+    if (found == m_homes.end())
+        return;
+    Home& home = found->second;
+    if (--home.count == 0)
+        m_homes.erase(found);
+    else if (home.count == 1)
+        home.entry = search(piece); // the one left
+}
+
+void Pieces::AddAtHead(std::unique_ptr<TPuzzle> piece)
+{
+    m_list.push_front(std::move(piece));
+    indexAdded(m_list.begin());
+}
+
+void Pieces::AddAtTail(std::unique_ptr<TPuzzle> piece)
+{
+    m_list.push_back(std::move(piece));
+    indexAdded(std::prev(m_list.end()));
+}
+
+Pieces::List::iterator Pieces::search(const TPuzzle& piece)
 {
     for (auto it = m_list.begin(); it != m_list.end(); ++it)
         if ((*it)->sameAs(piece))
             return it;
     return m_list.end();
+}
+
+// The first entry from the head with the piece's home position.
+Pieces::List::iterator Pieces::find(const TPuzzle& piece)
+{
+    auto found = m_homes.find(homeKey(piece));
+    if (found == m_homes.end())
+        return m_list.end();
+    return found->second.count == 1 ? found->second.entry : search(piece);
 }
 
 std::unique_ptr<TPuzzle> Pieces::Detach(const TPuzzle& piece)
@@ -17,6 +62,7 @@ std::unique_ptr<TPuzzle> Pieces::Detach(const TPuzzle& piece)
         return nullptr;
     std::unique_ptr<TPuzzle> owned = std::move(*it);
     m_list.erase(it);
+    indexRemoved(*owned);
     return owned;
 }
 
@@ -38,6 +84,7 @@ void Pieces::Flush()
 {
     while (!m_list.empty())
         m_list.pop_front();
+    m_homes.clear();
 }
 
 Pieces::ForwardWalk::ForwardWalk(const Pieces& pieces)

@@ -1,7 +1,9 @@
 #pragma once
 #include "puzzle/TPuzzle.h"
+#include <cstdint>
 #include <list>
 #include <memory>
+#include <unordered_map>
 
 namespace game {
 
@@ -15,12 +17,15 @@ using puzzle::TPuzzle;
 // every other entry where it is when one is moved, which gives the walk rules directly: in a
 // forward walk a piece moved to the tail is met again unless it was the last entry; in a
 // backward walk a piece moved to the tail is not met again.
+//
+// Pieces are found by their home position, through an index, so that finding one takes the same
+// time however long the list is. A piece's home position must not change while it is listed.
 class Pieces {
     using List = std::list<std::unique_ptr<TPuzzle>>;
 
 public:
-    void AddAtHead(std::unique_ptr<TPuzzle> piece) { m_list.push_front(std::move(piece)); }
-    void AddAtTail(std::unique_ptr<TPuzzle> piece) { m_list.push_back(std::move(piece)); }
+    void AddAtHead(std::unique_ptr<TPuzzle> piece);
+    void AddAtTail(std::unique_ptr<TPuzzle> piece);
     // Removes the first entry from the head equal to piece (same home position) and hands it
     // back; nullptr when there is none.
     std::unique_ptr<TPuzzle> Detach(const TPuzzle& piece);
@@ -58,8 +63,20 @@ public:
     BackwardWalk fromTop() const { return BackwardWalk(*this); }
 
 private:
+    // Where the entries of one home position are: the entry itself while it is the only one;
+    // with more, the list is searched from the head.
+    struct Home {
+        List::iterator entry;
+        int count = 0;
+    };
+    static std::uint64_t homeKey(const TPuzzle& piece);
+    void indexAdded(List::iterator entry);
+    void indexRemoved(const TPuzzle& piece);
+    List::iterator search(const TPuzzle& piece);
     List::iterator find(const TPuzzle& piece);
+
     List m_list;
+    std::unordered_map<std::uint64_t, Home> m_homes;
 };
 
 } // namespace game

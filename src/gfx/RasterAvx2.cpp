@@ -77,6 +77,69 @@ struct Blacken : Cursor<4, 0> {
     }
 };
 
+// Eight rows of eight 32-bit pixels turned on their diagonal: r[j] lane k becomes r[k] lane j.
+inline void transpose8x8(__m256i r[8])
+{
+    __m256i a[8], b[8];
+    for (int i = 0; i < 8; i += 2) {
+        a[i] = _mm256_unpacklo_epi32(r[i], r[i + 1]);
+        a[i + 1] = _mm256_unpackhi_epi32(r[i], r[i + 1]);
+    }
+    for (int i = 0; i < 8; i += 4) {
+        b[i] = _mm256_unpacklo_epi64(a[i], a[i + 2]);
+        b[i + 1] = _mm256_unpackhi_epi64(a[i], a[i + 2]);
+        b[i + 2] = _mm256_unpacklo_epi64(a[i + 1], a[i + 3]);
+        b[i + 3] = _mm256_unpackhi_epi64(a[i + 1], a[i + 3]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        r[i] = _mm256_permute2x128_si256(b[i], b[i + 4], 0x20);
+        r[i + 4] = _mm256_permute2x128_si256(b[i], b[i + 4], 0x31);
+    }
+}
+
+// 8 Bgrx32 pixels stored as 24 bytes of Bgr24, nothing written past them.
+inline void store3(std::uint8_t* d, __m256i v)
+{
+    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, //
+                                          0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(v, pack), _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm256_castsi256_si128(packed));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 16), _mm256_extracti128_si256(packed, 1));
+}
+
+// One 8 x 8 block of the turned square, new rows y0.. and columns x0..: it is the transposed
+// block of old rows and columns, its rows in reverse order by 90, its lanes by 270.
+void turnBlock(const Turn& t, int y0, int x0)
+{
+    const int n = t.n;
+    const bool ccw = t.angle == 90;
+    const std::uint32_t* s = ccw ? t.s + x0 * n + (n - 8 - y0) : t.s + (n - 8 - x0) * n + y0;
+    __m256i r[8];
+    for (int k = 0; k < 8; ++k)
+        r[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + k * n));
+    transpose8x8(r);
+    const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+    std::uint8_t* d = t.d + y0 * t.dStride + x0 * t.db;
+    for (int i = 0; i < 8; ++i, d += t.dStride) {
+        const __m256i row = ccw ? r[7 - i] : _mm256_permutevar8x32_epi32(r[i], reverse);
+        if (t.db == 4)
+            store(d, row);
+        else
+            store3(d, row);
+    }
+}
+
+// Whole blocks where they fit, the strips left over at the right and bottom a pixel at a time.
+void turn(const Turn& t)
+{
+    const int whole = t.n / 8 * 8;
+    for (int y0 = 0; y0 < whole; y0 += 8)
+        for (int x0 = 0; x0 < whole; x0 += 8)
+            turnBlock(t, y0, x0);
+    turnPixels(t, 0, whole, whole, t.n);
+    turnPixels(t, whole, t.n, 0, t.n);
+}
+
 void copy3to4(const Block& b) { wholeBlock<Expand, 3>(b, kExpandReach); }
 void masked3to4(const Block& b) { maskedBlock<Expand, 3>(b, kExpandReach); }
 void masked4to4(const Block& b) { maskedBlock<Copy32, 4>(b, 32); }
@@ -85,8 +148,8 @@ void blacken4(const Block& b) { maskedBlock<Blacken, 0>(b, 0); }
 
 } // namespace
 
-const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable};
-const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512};
+const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable, turn};
+const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512, turn};
 
 } // namespace gfx::rows
 

@@ -39,6 +39,8 @@ void masked(const Block& b)
 
 void blacken4(const Block& b) { maskedBlock<PortableBlacken, 0>(b, 0); }
 
+void turn(const Turn& t) { turnPixels(t, 0, t.n, 0, t.n); }
+
 
 // --- choosing a set ----------------------------------------------------------------------------
 
@@ -68,7 +70,20 @@ void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table)
         p[i] = table[p[i]];
 }
 
-const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable};
+// New row y is an old column read downwards (90) or upwards (270).
+void turnPixels(const Turn& t, int y0, int y1, int x0, int x1)
+{
+    const int n = t.n;
+    const std::ptrdiff_t step = t.angle == 90 ? n : -n;
+    for (int y = y0; y < y1; ++y) {
+        const std::uint32_t* s = t.s + (t.angle == 90 ? n - 1 - y : (n - 1) * n + y) + x0 * step;
+        std::uint8_t* d = t.d + y * t.dStride + x0 * t.db;
+        for (int x = x0; x < x1; ++x, s += step, d += t.db)
+            std::memcpy(d, s, std::size_t(t.db));
+    }
+}
+
+const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable, turn};
 
 bool supported(Isa isa)
 {

@@ -21,6 +21,18 @@ struct Block {
     int w, h;
 };
 
+// A quarter turn written out of a copy: s holds the n x n square as 32-bit pixels, row after
+// row, and the turned square goes to d at db bytes a pixel (3 or 4). By 90 (counter-clockwise)
+// new pixel (x, y) is old (n - 1 - y, x); by 270 (clockwise) it is old (y, n - 1 - x).
+struct Turn {
+    std::uint8_t* d;
+    std::ptrdiff_t dStride;
+    int db;
+    const std::uint32_t* s;
+    int n;
+    int angle;
+};
+
 struct Kernels {
     void (*copy3to4)(const Block&);   // Bgr24 into Bgrx32, every pixel
     void (*masked3to4)(const Block&); // Bgr24 into Bgrx32 where the mask is 0
@@ -29,6 +41,7 @@ struct Kernels {
     void (*blacken4)(const Block&);   // the mask ANDed into Bgrx32: black where it is 0
     // Every one of n bytes at p replaced by table[byte].
     void (*mapBytes)(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
+    void (*turn)(const Turn&);
 };
 
 enum class Isa {
@@ -47,6 +60,8 @@ Isa bestIsa();
 
 extern const Kernels kPortableKernels;
 void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
+// Rows y0 to y1 - 1 and columns x0 to x1 - 1 of a turn, a pixel at a time.
+void turnPixels(const Turn& t, int y0, int y1, int x0, int x1);
 #if defined(__x86_64__)
 extern const Kernels kAvx2Kernels;  // AVX2, byte tables one byte at a time
 extern const Kernels kAvx512Kernels; // the same, byte tables through AVX-512

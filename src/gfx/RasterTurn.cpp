@@ -1,6 +1,6 @@
-// Quarter turns of a square in place. Colour squares are copied out once and gathered back
-// column by column; masks whose square starts on a byte go in blocks of 8 x 8 bits, each block
-// transposed as one 64-bit word. Everything else takes the per-pixel reference.
+// Quarter turns of a square in place. Colour squares are copied out once and written back
+// turned by the row kernels; masks whose square starts on a byte go in blocks of 8 x 8 bits,
+// each block transposed as one 64-bit word. Everything else takes the per-pixel reference.
 #include "gfx/Raster.h"
 #include "gfx/RasterRows.h"
 #include <cstring>
@@ -17,41 +17,22 @@ bool turnable(const Bitmap& b, const Rect& square, int angle)
         && intersected(square, b.rect()) == square;
 }
 
-// New row y of the turned square is an old column read downwards (90) or upwards (270): the
-// column, where its first pixel is and the step from one pixel to the next, in pixels.
-struct ColumnWalk {
-    int first, step;
-};
-
-ColumnWalk columnFor(int y, int n, int angle)
-{
-    return angle == 90 ? ColumnWalk{n - 1 - y, n} : ColumnWalk{(n - 1) * n + y, -n};
-}
-
-// The square is copied out as 32-bit pixels, then each new row gathered from its old column.
-// A Bgr24 row is written 4 bytes a pixel, each write's fourth byte overwritten by the next
-// pixel, so only the last pixel of a row takes a 3-byte write.
+// The square is copied out as 32-bit pixels, then the turned rows written back from the copy.
 template <int bytes>
 void turnColor(Bitmap& b, const Rect& sq, int angle)
 {
     const int n = sq.width();
     std::uint32_t scratch[kMaxFastSide * kMaxFastSide];
     auto* out = reinterpret_cast<std::uint8_t*>(scratch);
+    std::uint8_t* first = b.scanLine(sq.top) + bytes * sq.left;
     if constexpr (bytes == 3) {
         const std::uint8_t* end = b.scanLine(b.height() - 1) + b.stride();
-        rows::kernels().copy3to4({out, 4 * n, b.scanLine(sq.top) + 3 * sq.left, b.stride(), end, nullptr, 0, 0, n, n});
+        rows::kernels().copy3to4({out, 4 * n, first, b.stride(), end, nullptr, 0, 0, n, n});
     } else {
         for (int y = 0; y < n; ++y)
-            std::memcpy(out + 4 * n * y, b.scanLine(sq.top + y) + 4 * sq.left, 4 * std::size_t(n));
+            std::memcpy(out + 4 * n * y, first + y * b.stride(), 4 * std::size_t(n));
     }
-    for (int y = 0; y < n; ++y) {
-        const ColumnWalk c = columnFor(y, n, angle);
-        const std::uint32_t* s = scratch + c.first;
-        std::uint8_t* d = b.scanLine(sq.top + y) + sq.left * bytes;
-        for (int x = 0; x < n - 1; ++x, d += bytes, s += c.step)
-            std::memcpy(d, s, 4);
-        std::memcpy(d, s, bytes);
-    }
+    rows::kernels().turn({first, b.stride(), bytes, scratch, n, angle});
 }
 
 // The 8 x 8 bit matrix of rows[0..7] turned on its diagonal: bit j of row i becomes bit i of
@@ -68,42 +49,36 @@ std::uint64_t transpose8(std::uint64_t x)
     return x;
 }
 
-std::uint8_t reversed(std::uint8_t v)
-{
-    v = std::uint8_t((v & 0xF0) >> 4 | (v & 0x0F) << 4);
-    v = std::uint8_t((v & 0xCC) >> 2 | (v & 0x33) << 2);
-    return std::uint8_t((v & 0xAA) >> 1 | (v & 0x55) << 1);
-}
-
 // Masks: block (bi, bj) of the old square, rows 8bi.. and byte column bj, transposed gives the
 // old columns 8bj + k over those rows, one byte each. Turned by 90 column c is new row n - 1 - c
-// with the rows in order; by 270 it is new row c with the rows reversed. Every block is read
-// before the first is written back.
+// with the rows in order; by 270 it is new row c with the rows reversed, so the block's rows are
+// read from the bottom up and its columns come out reversed already. Every block is read before
+// the first is written back.
 void turnMono(Bitmap& b, const Rect& sq, int angle)
 {
     constexpr int kMaxBlocks = kMaxFastSide / 8;
     const int n = sq.width(), blocks = n / 8;
+    const bool ccw = angle == 90;
     const std::ptrdiff_t stride = b.stride();
     std::uint8_t* const first = b.scanLine(sq.top) + sq.left / 8;
     std::uint64_t turned[kMaxBlocks][kMaxBlocks];
+    const std::ptrdiff_t down = ccw ? stride : -stride;
     for (int bi = 0; bi < blocks; ++bi)
         for (int bj = 0; bj < blocks; ++bj) {
-            const std::uint8_t* p = first + 8 * bi * stride + bj;
+            const std::uint8_t* p = first + (8 * bi + (ccw ? 0 : 7)) * stride + bj;
             std::uint64_t m = 0;
-            for (int r = 0; r < 8; ++r, p += stride)
+            for (int r = 0; r < 8; ++r, p += down)
                 m = m << 8 | *p;
             turned[bi][bj] = transpose8(m);
         }
-    for (int bi = 0; bi < blocks; ++bi)
+    for (int bi = 0; bi < blocks; ++bi) {
+        std::uint8_t* column = first + (ccw ? bi : blocks - 1 - bi);
         for (int bj = 0; bj < blocks; ++bj)
             for (int k = 0; k < 8; ++k) {
-                const auto column = std::uint8_t(turned[bi][bj] >> (8 * (7 - k)));
                 const int c = 8 * bj + k;
-                if (angle == 90)
-                    first[(n - 1 - c) * stride + bi] = column;
-                else
-                    first[c * stride + blocks - 1 - bi] = reversed(column);
+                column[(ccw ? n - 1 - c : c) * stride] = std::uint8_t(turned[bi][bj] >> (8 * (7 - k)));
             }
+    }
 }
 
 } // namespace

@@ -87,6 +87,41 @@ TEST(PiecesTest, AddDetachAndOrder)
     EXPECT_TRUE(list.empty());
 }
 
+// Two entries with one home position: every lookup takes the first from the head, also after
+// moves and after one of them leaves.
+TEST(PiecesTest, SharedHomePositionsFindTheFirstFromTheHead)
+{
+    Pieces list;
+    for (int bounds : {30, 20, 10}) {
+        auto p = std::make_unique<TPuzzle>(bounds, 0, 48, 48);
+        p->HomeX = bounds == 20 ? 2 : 1; // head to tail: 10 (home 1), 20 (home 2), 30 (home 1)
+        list.AddAtHead(std::move(p));
+    }
+    auto lefts = [&list] {
+        std::vector<int> v;
+        auto walk = list.fromBottom();
+        while (TPuzzle* p = walk.Next())
+            v.push_back(p->Bounds.left);
+        return v;
+    };
+    TPuzzle key(0, 0, 48, 48);
+    key.HomeX = 1;
+
+    list.MoveToTail(key);
+    EXPECT_EQ(lefts(), (std::vector<int>{20, 30, 10}));
+    list.MoveToHead(key); // now the entry at 30 is the first from the head
+    EXPECT_EQ(lefts(), (std::vector<int>{30, 20, 10}));
+
+    auto first = list.Detach(key);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Bounds.left, 30);
+    list.MoveToHead(key); // the one left is found on its own
+    EXPECT_EQ(lefts(), (std::vector<int>{10, 20}));
+    EXPECT_EQ(list.Detach(key)->Bounds.left, 10);
+    EXPECT_EQ(list.Detach(key), nullptr);
+    EXPECT_EQ(lefts(), (std::vector<int>{20}));
+}
+
 // The cursor moves on before the visited piece is handed out, so moving that piece to either
 // end never derails the walk; where it lands decides whether it is met again.
 TEST(PiecesTest, WalkRulesWhenTheVisitedPieceMoves)

@@ -220,27 +220,32 @@ TEST(RasterEquivalence, StretchBltMatchesTheReference)
             }
 }
 
-// Squares of the pieces' sizes at byte-aligned places, odd ones anywhere, ones too large for
-// the fast paths, and ones reaching outside the bitmap (which stay as they are).
+// Squares of the pieces' sizes at byte-aligned places, sides that leave strips beside the
+// kernels' 8 x 8 blocks, odd ones anywhere, one ending at the bitmap's last pixel, ones too large
+// for the fast paths, and ones reaching outside the bitmap (which stay as they are).
 TEST(RasterEquivalence, QuarterTurnMatchesTheReference)
 {
-    std::mt19937 rng(17);
-    struct Square {
-        int left, top, side;
-    };
-    const Square squares[] = {{0, 0, 48}, {96, 8, 96}, {48, 0, 64}, {8, 3, 80}, {5, 7, 17},
-                              {1, 0, 8},  {0, 0, 1},   {3, 2, 100}, {90, 90, 64}, {-1, 0, 8}};
-    for (PixelFormat f : kFormats)
-        for (const Square& sq : squares)
-            for (int angle : {90, 270, 180}) {
-                Bitmap fast = randomBitmap(200, 200, f, rng);
-                Bitmap reference = fast;
-                gfx::Rect r = gfx::Rect::fromSize(sq.left, sq.top, sq.side, sq.side);
-                gfx::quarterTurn(fast, r, angle);
-                gfx::reference::quarterTurn(reference, r, angle);
-                ASSERT_TRUE(samePixels(fast, reference))
-                    << int(f) << " square " << sq.left << "," << sq.top << " side " << sq.side << " angle " << angle;
-            }
+    withEachKernelSet([] {
+        std::mt19937 rng(17);
+        struct Square {
+            int left, top, side;
+        };
+        const Square squares[] = {{0, 0, 48},  {96, 8, 96},   {48, 0, 64}, {8, 3, 80}, {0, 0, 60},
+                                  {12, 30, 44}, {152, 152, 48}, {5, 7, 17}, {1, 0, 8},  {0, 0, 1},
+                                  {3, 2, 100}, {90, 90, 64},  {-1, 0, 8}};
+        for (PixelFormat f : kFormats)
+            for (const Square& sq : squares)
+                for (int angle : {90, 270, 180}) {
+                    Bitmap fast = randomBitmap(200, 200, f, rng);
+                    Bitmap reference = fast;
+                    gfx::Rect r = gfx::Rect::fromSize(sq.left, sq.top, sq.side, sq.side);
+                    gfx::quarterTurn(fast, r, angle);
+                    gfx::reference::quarterTurn(reference, r, angle);
+                    ASSERT_TRUE(samePixels(fast, reference))
+                        << int(f) << " square " << sq.left << "," << sq.top << " side " << sq.side << " angle "
+                        << angle;
+                }
+    });
 }
 
 // Maps with long blank stretches, as pieces have, and codes of every value, laid anywhere.
