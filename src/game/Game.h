@@ -148,6 +148,7 @@ private:
     void RestoreBoardUnder(const gfx::Rect& r);
     void DrawOthersClipped(const TPuzzle& held, const gfx::Rect& clip);
     gfx::Rect GhostRect() const;
+    void FillAround(const gfx::Rect& hole);
 
     GameWindow& m_window;
     puzzle::MaskDevice m_ownMaskDevice;

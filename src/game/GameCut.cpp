@@ -125,9 +125,8 @@ void Game::TrimAndFadePictures()
     const int w = Columns * step - LastColumnTrim;
     const int h = Rows * step - LastRowTrim;
 
-    gfx::Bitmap trimmed(w, h, gfx::PixelFormat::Bgr24);
-    gfx::bitBlt(trimmed, 0, 0, w, h, *Picture, 0, 0, gfx::Rop::Copy);
-    *GhostPicture = std::move(trimmed);
+    // GhostPicture is still an unfaded copy of Picture, so it is trimmed where it is.
+    GhostPicture->resize(w, h);
 
     // Picture keeps its address: the thumbnail window refers to it.
     *Picture = gfx::Bitmap(w / 2, h / 2, gfx::PixelFormat::Bgr24);

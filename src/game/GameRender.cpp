@@ -8,12 +8,15 @@ void Game::CreateBuffers(int w, int h)
     // The new back buffer shows the whole board: a group still held would be drawn into it and
     // then dragged away from its own copy, and the pointer's confinement is for the old size.
     AbandonHold();
-    FrameBuffer.reset();
-    BackBuffer.reset();
     BoardWidth = w;
     BoardHeight = h;
-    FrameBuffer = std::make_unique<gfx::Bitmap>(w, h, gfx::PixelFormat::Bgrx32);
-    BackBuffer = std::make_unique<gfx::Bitmap>(w, h, gfx::PixelFormat::Bgrx32);
+    // Buffers of the same size are kept: a new one's pixels would be redrawn all the same.
+    if (!BackBuffer || BackBuffer->width() != w || BackBuffer->height() != h) {
+        FrameBuffer.reset();
+        BackBuffer.reset();
+        FrameBuffer = std::make_unique<gfx::Bitmap>(w, h, gfx::PixelFormat::Bgrx32);
+        BackBuffer = std::make_unique<gfx::Bitmap>(w, h, gfx::PixelFormat::Bgrx32);
+    }
     RedrawBoard();
 }
 
@@ -25,13 +28,32 @@ gfx::Rect Game::GhostRect() const
     return gfx::Rect::fromSize((BoardWidth - gw) / 2, (BoardHeight - gh) / 2, gw, gh);
 }
 
+// The background around a hole that is painted over next: the bands above and below it, and
+// those beside it.
+void Game::FillAround(const gfx::Rect& hole)
+{
+    const gfx::Rect board{0, 0, BoardWidth, BoardHeight};
+    const gfx::Rect h = gfx::intersected(hole, board);
+    if (h.isEmpty()) {
+        gfx::fillRect(*BackBuffer, board, BackgroundColor);
+        return;
+    }
+    gfx::fillRect(*BackBuffer, {0, 0, BoardWidth, h.top}, BackgroundColor);
+    gfx::fillRect(*BackBuffer, {0, h.bottom, BoardWidth, BoardHeight}, BackgroundColor);
+    gfx::fillRect(*BackBuffer, {0, h.top, h.left, h.bottom}, BackgroundColor);
+    gfx::fillRect(*BackBuffer, {h.right, h.top, BoardWidth, h.bottom}, BackgroundColor);
+}
+
 void Game::RedrawBoard()
 {
     if (BackBuffer) {
-        gfx::fillRect(*BackBuffer, {0, 0, BoardWidth, BoardHeight}, BackgroundColor);
         if (GhostPicture && ShowOriginal) {
+            // The faded picture covers its rectangle whole.
             gfx::Rect g = GhostRect();
+            FillAround(g);
             gfx::bitBlt(*BackBuffer, g.left, g.top, g.width(), g.height(), *GhostPicture, 0, 0, gfx::Rop::Copy);
+        } else {
+            gfx::fillRect(*BackBuffer, {0, 0, BoardWidth, BoardHeight}, BackgroundColor);
         }
         if (Pieces && PieceSheet) {
             auto walk = Pieces->fromBottom();

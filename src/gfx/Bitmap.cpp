@@ -44,6 +44,10 @@ void Bitmap::resize(int width, int height)
 {
     if (width == m_width && height == m_height)
         return;
+    if (width > 0 && height > 0 && width <= m_width && height <= m_height) {
+        shrinkInPlace(width, height);
+        return;
+    }
     Bitmap grown(width, height, m_format);
     int rows = std::min(height, m_height);
     // Only the kept pixels travel: the row padding may hold pixels cut off by an earlier
@@ -57,6 +61,29 @@ void Bitmap::resize(int width, int height)
             grown.scanLine(y)[whole] = scanLine(y)[whole] & partial;
     }
     *this = std::move(grown);
+}
+
+// Each row moves to a place at or before its old one, so moving them top-down never overwrites
+// a row still to move. What lies beyond the kept pixels of a row is zeroed, as in a new bitmap.
+void Bitmap::shrinkInPlace(int width, int height)
+{
+    const int stride = strideFor(width, m_format);
+    const long long bits = (long long)width * bitsPerPixel(m_format);
+    const std::size_t whole = std::size_t(bits / 8);
+    const auto partial = std::uint8_t(0xFF00 >> (bits % 8));
+    const std::size_t kept = whole + (partial ? 1 : 0);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* d = m_data.data() + std::size_t(y) * stride;
+        const std::uint8_t* s = scanLine(y);
+        if (d != s)
+            std::memmove(d, s, kept);
+        if (partial)
+            d[whole] &= partial;
+        std::memset(d + kept, 0, std::size_t(stride) - kept);
+    }
+    m_width = width;
+    m_height = height;
+    m_stride = stride;
 }
 
 std::uint32_t Bitmap::value(int x, int y) const

@@ -31,6 +31,7 @@ public:
     const std::uint8_t* bits() const { return m_data.data(); }
 
     // Changes the size; the overlapping top-left area keeps its pixels, a grown area is zeroed.
+    // A bitmap that shrinks keeps its storage: nothing is allocated.
     void resize(int width, int height);
 
     // The stored value: the bit, the palette index, or the colour.
@@ -42,6 +43,8 @@ public:
     static int strideFor(int width, PixelFormat format);
 
 private:
+    void shrinkInPlace(int width, int height);
+
     int m_width = 0;
     int m_height = 0;
     PixelFormat m_format = PixelFormat::Bgr24;

@@ -128,6 +128,29 @@ TEST(Bitmap, ResizeAfterShrinkGrowsZeroedPixels)
     }
 }
 
+// A shrink packs the kept rows closer together where the stride narrows; every kept pixel stays,
+// the row ends are zeroed, and the storage stays where it is.
+TEST(Bitmap, ShrinkPacksTheRowsInPlace)
+{
+    for (PixelFormat f : {PixelFormat::Mono1, PixelFormat::Index4, PixelFormat::Bgr24, PixelFormat::Bgrx32}) {
+        Bitmap b(45, 7, f);
+        const std::uint32_t domain = f == PixelFormat::Mono1 ? 2 : f == PixelFormat::Index4 ? 16 : 1u << 24;
+        auto valueAt = [domain](int x, int y) { return std::uint32_t(x * 2654435761u + y * 40503u) % domain; };
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 45; ++x)
+                b.setValue(x, y, valueAt(x, y));
+        const std::uint8_t* storage = b.bits();
+        b.resize(11, 5);
+        EXPECT_EQ(b.bits(), storage) << int(f);
+        ASSERT_EQ(b.stride(), Bitmap::strideFor(11, f));
+        Bitmap grown = b;
+        grown.resize(45, 5);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 45; ++x)
+                ASSERT_EQ(grown.value(x, y), x < 11 ? valueAt(x, y) : 0u) << int(f) << " at " << x << "," << y;
+    }
+}
+
 TEST(Bitmap, ResizeKeepsFourthBytesOpaque)
 {
     Bitmap b(1, 1, PixelFormat::Bgrx32);
