@@ -140,6 +140,28 @@ void turn(const Turn& t)
     turnPixels(t, whole, t.n, 0, t.n);
 }
 
+// The map's 16 nibbles as 16 bytes, pixel order; each pixel's lane then spread over its three
+// bytes, and the lighter and darker ones moved by saturating adds.
+void shade16(std::uint8_t* p, std::uint64_t word, int step)
+{
+    const __m128i nibbles = _mm_cvtsi64_si128(static_cast<long long>(word));
+    const __m128i low = _mm_and_si128(nibbles, _mm_set1_epi8(0x0F));
+    const __m128i high = _mm_and_si128(_mm_srli_epi16(nibbles, 4), _mm_set1_epi8(0x0F));
+    const __m128i codes = _mm_and_si128(_mm_unpacklo_epi8(high, low), _mm_set1_epi8(7));
+    const __m128i by = _mm_set1_epi8(static_cast<char>(step));
+    const __m128i lighter = _mm_and_si128(_mm_cmpeq_epi8(codes, _mm_set1_epi8(1)), by);
+    const __m128i darker = _mm_and_si128(_mm_cmpeq_epi8(codes, _mm_set1_epi8(2)), by);
+    const __m128i spread[3] = {_mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5),
+                               _mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10),
+                               _mm_setr_epi8(10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15)};
+    for (int k = 0; k < 3; ++k) {
+        auto* q = reinterpret_cast<__m128i*>(p + 16 * k);
+        const __m128i up = _mm_shuffle_epi8(lighter, spread[k]);
+        const __m128i down = _mm_shuffle_epi8(darker, spread[k]);
+        _mm_storeu_si128(q, _mm_subs_epu8(_mm_adds_epu8(_mm_loadu_si128(q), up), down));
+    }
+}
+
 void copy3to4(const Block& b) { wholeBlock<Expand, 3>(b, kExpandReach); }
 void masked3to4(const Block& b) { maskedBlock<Expand, 3>(b, kExpandReach); }
 void masked4to4(const Block& b) { maskedBlock<Copy32, 4>(b, 32); }
@@ -148,8 +170,8 @@ void blacken4(const Block& b) { maskedBlock<Blacken, 0>(b, 0); }
 
 } // namespace
 
-const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable, turn};
-const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512, turn};
+const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable, turn, shade16};
+const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512, turn, shade16};
 
 } // namespace gfx::rows
 

@@ -47,18 +47,35 @@ void combineRow(std::uint8_t* d, long long dbit, const std::uint8_t* s, long lon
     }
 }
 
+// n whole bytes, eight at a time where there are eight.
+template <Rop rop>
+void combineBytes(std::uint8_t* d, const std::uint8_t* s, long long n)
+{
+    long long i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t a, b;
+        std::memcpy(&a, d + i, 8);
+        std::memcpy(&b, s + i, 8);
+        a = rop == Rop::And ? a & b : rop == Rop::Or ? a | b : b;
+        std::memcpy(d + i, &a, 8);
+    }
+    for (; i < n; ++i)
+        d[i] = apply<rop>(d[i], s[i]);
+}
+
 template <Rop rop>
 void combineRows(const Rows& d, const SourceRows& s, long long count, int rows)
 {
     // Both ranges starting on a byte: the whole bytes combine as they are, the rest bit-wise.
     const bool aligned = ((d.bit | s.bit) & 7) == 0;
     const long long whole = aligned ? count >> 3 : 0;
+    const long long rest = count - 8 * whole;
     for (int y = 0; y < rows; ++y) {
         std::uint8_t* dr = d.first + y * d.stride + (d.bit >> 3);
         const std::uint8_t* sr = s.first + y * s.stride + (s.bit >> 3);
-        for (long long i = 0; i < whole; ++i)
-            dr[i] = apply<rop>(dr[i], sr[i]);
-        combineRow<rop>(dr + whole, d.bit & 7, sr + whole, s.bit & 7, count - 8 * whole);
+        combineBytes<rop>(dr, sr, whole);
+        if (rest)
+            combineRow<rop>(dr + whole, d.bit & 7, sr + whole, s.bit & 7, rest);
     }
 }
 
@@ -74,14 +91,22 @@ void fillRows(const Rows& d, long long count, int rows)
     const int lead = int(std::min<long long>((8 - (d.bit & 7)) & 7, count)); // bits up to the first whole byte
     const long long whole = (count - lead) >> 3;
     const int rest = int((count - lead) & 7);
+    // Rows filled from end to end are one run of bytes.
+    if (f != Fill::Invert && lead == 0 && rest == 0 && whole == d.stride) {
+        std::memset(d.first + (d.bit >> 3), f == Fill::Ones ? 0xFF : 0, std::size_t(whole) * rows);
+        return;
+    }
     for (int y = 0; y < rows; ++y) {
         std::uint8_t* row = d.first + y * d.stride + (d.bit >> 3);
         if (lead) {
             *row = filled<f>(*row, span(int(d.bit & 7), lead));
             ++row;
         }
-        for (long long i = 0; i < whole; ++i)
-            row[i] = filled<f>(row[i], 0xFF);
+        if (f == Fill::Invert)
+            for (long long i = 0; i < whole; ++i)
+                row[i] = filled<f>(row[i], 0xFF);
+        else
+            std::memset(row, f == Fill::Ones ? 0xFF : 0, std::size_t(whole));
         if (rest)
             row[whole] = filled<f>(row[whole], span(0, rest));
     }

@@ -1,4 +1,5 @@
 #include "gfx/RasterRows.h"
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
@@ -70,6 +71,21 @@ void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table)
         p[i] = table[p[i]];
 }
 
+void shade16Portable(std::uint8_t* p, std::uint64_t word, int step)
+{
+    std::uint8_t map[8];
+    std::memcpy(map, &word, 8);
+    for (int i = 0; i < 16; ++i, p += 3) {
+        const int code = (i & 1 ? map[i / 2] : map[i / 2] >> 4) & 7;
+        if (code == 1)
+            for (int c = 0; c < 3; ++c)
+                p[c] = std::uint8_t(std::min(p[c] + step, 255));
+        else if (code == 2)
+            for (int c = 0; c < 3; ++c)
+                p[c] = std::uint8_t(std::max(p[c] - step, 0));
+    }
+}
+
 // New row y is an old column read downwards (90) or upwards (270).
 void turnPixels(const Turn& t, int y0, int y1, int x0, int x1)
 {
@@ -83,7 +99,7 @@ void turnPixels(const Turn& t, int y0, int y1, int x0, int x1)
     }
 }
 
-const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable, turn};
+const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable, turn, shade16Portable};
 
 bool supported(Isa isa)
 {

@@ -42,6 +42,9 @@ struct Kernels {
     // Every one of n bytes at p replaced by table[byte].
     void (*mapBytes)(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
     void (*turn)(const Turn&);
+    // 16 Bgr24 pixels at p shaded by a word of their 4-bit map (its bytes in memory order, the
+    // high nibble first): code 1 lighter by step, code 2 darker, both clamped; 0 <= step <= 255.
+    void (*shade16)(std::uint8_t* p, std::uint64_t word, int step);
 };
 
 enum class Isa {
@@ -60,6 +63,7 @@ Isa bestIsa();
 
 extern const Kernels kPortableKernels;
 void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
+void shade16Portable(std::uint8_t* p, std::uint64_t word, int step);
 // Rows y0 to y1 - 1 and columns x0 to x1 - 1 of a turn, a pixel at a time.
 void turnPixels(const Turn& t, int y0, int y1, int x0, int x1);
 #if defined(__x86_64__)

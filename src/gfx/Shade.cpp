@@ -1,4 +1,5 @@
 #include "gfx/Shade.h"
+#include "gfx/RasterRows.h"
 #include <algorithm>
 #include <cstring>
 
@@ -54,6 +55,8 @@ void shadeByMap(Bitmap& dst, int dx, int dy, const Bitmap& map, int step)
         return;
     const int bytes = bitsPerPixel(dst.format()) / 8;
     const Rect area = shadedArea(dst, dx, dy, map);
+    const bool kernel = bytes == 3 && step >= 0 && step <= 255;
+    auto* const shade16 = rows::kernels().shade16;
     for (int y = area.top; y < area.bottom; ++y) {
         std::uint8_t* row = dst.scanLine(y);
         const std::uint8_t* mapRow = map.scanLine(y - dy);
@@ -62,7 +65,10 @@ void shadeByMap(Bitmap& dst, int dx, int dy, const Bitmap& map, int step)
             if (m % kWordPixels == 0 && x + kWordPixels <= area.right) {
                 std::uint64_t word;
                 std::memcpy(&word, mapRow + m / 2, 8);
-                shadeWord(row + bytes * x, bytes, word, step);
+                if (kernel && shadedNibbles(word))
+                    shade16(row + 3 * x, word, step);
+                else if (!kernel)
+                    shadeWord(row + bytes * x, bytes, word, step);
                 x += kWordPixels;
                 continue;
             }

@@ -85,15 +85,20 @@ void flatten(gfx::Bitmap& mask, gfx::Bitmap& map, const FlatEdge& edge)
     gfx::drawLine(map, edge.x0, edge.y0, edge.x1, edge.y1, edge.pen);
 }
 
-gfx::Bitmap newShadingMap(int w, int h)
+// The shading map lives only while a piece is built, so one map serves every piece: a cut then
+// does not allocate and free a map per piece. Pieces are built on one thread.
+gfx::Bitmap& blankShadingMap(int w, int h)
 {
-    try {
-        gfx::Bitmap map(w, h, gfx::PixelFormat::Index4);
-        gfx::patBlt(map, map.rect(), gfx::Pattern::White); // 15: nothing drawn yet
-        return map;
-    } catch (const gfx::AllocationError&) {
-        throw OutOfMemoryError();
+    static gfx::Bitmap map;
+    if (map.width() != w || map.height() != h) {
+        try {
+            map = gfx::Bitmap(w, h, gfx::PixelFormat::Index4);
+        } catch (const gfx::AllocationError&) {
+            throw OutOfMemoryError();
+        }
     }
+    gfx::patBlt(map, map.rect(), gfx::Pattern::White); // 15: nothing drawn yet
+    return map;
 }
 
 } // namespace
@@ -117,7 +122,7 @@ void TPuzzle::BuildShape(const gfx::Rect& body, gfx::Bitmap& pieceSheet, int lev
     Mask = device.createMask(w, h);
     gfx::patBlt(Mask, Mask.rect(), gfx::Pattern::White);
     gfx::patBlt(Mask, body, gfx::Pattern::Black);
-    gfx::Bitmap map = newShadingMap(w, h);
+    gfx::Bitmap& map = blankShadingMap(w, h);
     for (Side side : kSides)
         if (!isBorder(*this, side)) {
             int offset = stripOffset(*this, side);

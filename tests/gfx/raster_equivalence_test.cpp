@@ -197,6 +197,17 @@ TEST(RasterEquivalence, PatBltMatchesTheReference)
                 gfx::reference::patBlt(reference, r, pattern);
                 ASSERT_TRUE(samePixels(fast, reference)) << int(f) << " pattern " << int(pattern) << " trial " << trial;
             }
+    // Rows without padding filled from end to end, whole bitmaps and bands of rows.
+    for (PixelFormat f : {PixelFormat::Mono1, PixelFormat::Index4})
+        for (int width : {8, 32, 64})
+            for (gfx::Pattern pattern : {gfx::Pattern::White, gfx::Pattern::Black, gfx::Pattern::Invert})
+                for (gfx::Rect r : {gfx::Rect{0, 0, width, 9}, gfx::Rect{0, 3, width, 7}}) {
+                    Bitmap fast = randomBitmap(width, 9, f, rng);
+                    Bitmap reference = fast;
+                    gfx::patBlt(fast, r, pattern);
+                    gfx::reference::patBlt(reference, r, pattern);
+                    ASSERT_TRUE(samePixels(fast, reference)) << int(f) << " width " << width << " rows " << r.top;
+                }
 }
 
 // Shrinking, growing and mirrored-size rectangles, partly outside either bitmap, between
@@ -251,21 +262,24 @@ TEST(RasterEquivalence, QuarterTurnMatchesTheReference)
 // Maps with long blank stretches, as pieces have, and codes of every value, laid anywhere.
 TEST(RasterEquivalence, ShadeByMapMatchesTheReference)
 {
-    std::mt19937 rng(19);
-    for (PixelFormat f : {PixelFormat::Bgr24, PixelFormat::Bgrx32})
-        for (int trial = 0; trial < kTrials; ++trial) {
-            Bitmap map = randomBitmap(randomSide(rng) + 16, randomSide(rng), PixelFormat::Index4, rng);
-            for (int y = 0; y < map.height(); ++y)
-                for (int x = 0; x < map.width(); ++x)
-                    if (rng() % 4)
-                        map.setValue(x, y, 15);
-            Bitmap fast = randomBitmap(randomSide(rng) + 16, randomSide(rng), f, rng);
-            Bitmap reference = fast;
-            int x = int(rng() % 40) - 20, y = int(rng() % 40) - 20, step = int(rng() % 80);
-            gfx::shadeByMap(fast, x, y, map, step);
-            gfx::reference::shadeByMap(reference, x, y, map, step);
-            ASSERT_TRUE(samePixels(fast, reference)) << int(f) << " trial " << trial;
-        }
+    withEachKernelSet([] {
+        std::mt19937 rng(19);
+        for (PixelFormat f : {PixelFormat::Bgr24, PixelFormat::Bgrx32})
+            for (int trial = 0; trial < kTrials; ++trial) {
+                Bitmap map = randomBitmap(randomSide(rng) + 16, randomSide(rng), PixelFormat::Index4, rng);
+                for (int y = 0; y < map.height(); ++y)
+                    for (int x = 0; x < map.width(); ++x)
+                        if (rng() % 4)
+                            map.setValue(x, y, 15);
+                Bitmap fast = randomBitmap(randomSide(rng) + 16, randomSide(rng), f, rng);
+                Bitmap reference = fast;
+                // Steps beyond a byte, and below 0, too: those leave the kernels' saturating path.
+                int x = int(rng() % 40) - 20, y = int(rng() % 40) - 20, step = int(rng() % 300) - 20;
+                gfx::shadeByMap(fast, x, y, map, step);
+                gfx::reference::shadeByMap(reference, x, y, map, step);
+                ASSERT_TRUE(samePixels(fast, reference)) << int(f) << " trial " << trial << " step " << step;
+            }
+    });
 }
 
 // Rows of every length around the kernels' 64-byte steps, and parts of rows.
