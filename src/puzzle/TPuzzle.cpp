@@ -2,6 +2,7 @@
 #include "gfx/GfxError.h"
 #include "gfx/Raster.h"
 #include "gfx/Shade.h"
+#include "puzzle/OutlineCache.h"
 #include "puzzle/PuzzleErrors.h"
 #include "puzzle/StripLibrary.h"
 
@@ -85,20 +86,55 @@ void flatten(gfx::Bitmap& mask, gfx::Bitmap& map, const FlatEdge& edge)
     gfx::drawLine(map, edge.x0, edge.y0, edge.x1, edge.y1, edge.pen);
 }
 
-// The shading map lives only while a piece is built, so one map serves every piece: a cut then
-// does not allocate and free a map per piece. Pieces are built on one thread.
-gfx::Bitmap& blankShadingMap(int w, int h)
+// Side 0 for a border, 1 for a knob, 2 for a socket.
+std::uint8_t sideOf(const TPuzzle& p, Side side)
 {
-    static gfx::Bitmap map;
-    if (map.width() != w || map.height() != h) {
-        try {
-            map = gfx::Bitmap(w, h, gfx::PixelFormat::Index4);
-        } catch (const gfx::AllocationError&) {
-            throw OutOfMemoryError();
-        }
+    if (isBorder(p, side))
+        return 0;
+    switch (side) {
+    case Side::Top: return p.KnobTop ? 1 : 2;
+    case Side::Bottom: return p.KnobBottom ? 1 : 2;
+    case Side::Left: return p.KnobLeft ? 1 : 2;
+    case Side::Right: return p.KnobRight ? 1 : 2;
     }
-    gfx::patBlt(map, map.rect(), gfx::Pattern::White); // 15: nothing drawn yet
-    return map;
+    return 0;
+}
+
+gfx::Bitmap blank(int w, int h, gfx::PixelFormat format)
+{
+    try {
+        gfx::Bitmap b(w, h, format);
+        gfx::patBlt(b, b.rect(), gfx::Pattern::White); // the mask all outside, the map 15: nothing drawn
+        return b;
+    } catch (const gfx::AllocationError&) {
+        throw OutOfMemoryError();
+    }
+}
+
+// The outline from the strips: the body cleared in a blank mask, each knob or socket side's
+// strips ANDed into mask and map, then the flat borders.
+Outline buildOutline(const TPuzzle& p, const gfx::Rect& body, int level, int lastColumnTrim, int lastRowTrim)
+{
+    const int w = p.Bounds.width(), h = p.Bounds.height();
+    Outline o{blank(w, h, gfx::PixelFormat::Mono1), blank(w, h, gfx::PixelFormat::Index4)};
+    gfx::patBlt(o.mask, body, gfx::Pattern::Black);
+    for (Side side : kSides)
+        if (!isBorder(p, side)) {
+            int offset = stripOffset(p, side);
+            gfx::Rect band = bandOf(side, body, w, h);
+            andInto(o.mask, band, LoadStrip(OutlineStripNumber(level, offset)));
+            andInto(o.map, band, LoadStrip(ShadingStripNumber(level, offset)));
+        }
+    for (Side side : kSides)
+        if (isBorder(p, side))
+            flatten(o.mask, o.map, flatEdgeOf(side, body, w, h, lastRowTrim, lastColumnTrim));
+    return o;
+}
+
+OutlineCache& outlines()
+{
+    static OutlineCache cache;
+    return cache;
 }
 
 } // namespace
@@ -120,21 +156,13 @@ void TPuzzle::BuildShape(const gfx::Rect& body, gfx::Bitmap& pieceSheet, int lev
     int w = Bounds.width(), h = Bounds.height();
     Mask = gfx::Bitmap();
     Mask = device.createMask(w, h);
-    gfx::patBlt(Mask, Mask.rect(), gfx::Pattern::White);
-    gfx::patBlt(Mask, body, gfx::Pattern::Black);
-    gfx::Bitmap& map = blankShadingMap(w, h);
-    for (Side side : kSides)
-        if (!isBorder(*this, side)) {
-            int offset = stripOffset(*this, side);
-            gfx::Rect band = bandOf(side, body, w, h);
-            andInto(Mask, band, LoadStrip(OutlineStripNumber(level, offset)));
-            andInto(map, band, LoadStrip(ShadingStripNumber(level, offset)));
-        }
-    for (Side side : kSides)
-        if (isBorder(*this, side))
-            flatten(Mask, map, flatEdgeOf(side, body, w, h, lastRowTrim, lastColumnTrim));
+    const OutlineKey key{level, w, h, body, lastColumnTrim, lastRowTrim, sideOf(*this, Side::Top),
+                         sideOf(*this, Side::Bottom), sideOf(*this, Side::Left), sideOf(*this, Side::Right)};
+    const Outline& outline = outlines().outlineFor(
+        key, [&] { return buildOutline(*this, body, level, lastColumnTrim, lastRowTrim); });
+    gfx::bitBlt(Mask, 0, 0, w, h, outline.mask, 0, 0, gfx::Rop::Copy);
     gfx::Rect tile = tileRect();
-    gfx::shadeByMap(pieceSheet, tile.left, tile.top, map, kBevelStep);
+    gfx::shadeByMap(pieceSheet, tile.left, tile.top, outline.map, kBevelStep);
 }
 
 bool TPuzzle::HitTest(int x, int y) const
