@@ -107,25 +107,27 @@ inline void store3(std::uint8_t* d, __m256i v)
     _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 16), _mm256_extracti128_si256(packed, 1));
 }
 
-// One 8 x 8 block of the turned square, new rows y0.. and columns x0..: it is the transposed
-// block of old rows and columns, its rows in reverse order by 90, its lanes by 270.
+// One 8 x 8 block of the turned square, new rows y0.. and columns x0..: the transposed block of
+// old rows and columns. By 90 its rows come out in reverse order; by 270 the old rows are read
+// from the bottom up, which reverses every transposed row instead.
 void turnBlock(const Turn& t, int y0, int x0)
 {
-    const int n = t.n;
+    const int n = t.n, db = t.db;
     const bool ccw = t.angle == 90;
-    const std::uint32_t* s = ccw ? t.s + x0 * n + (n - 8 - y0) : t.s + (n - 8 - x0) * n + y0;
+    const int row = ccw ? x0 : n - 1 - x0, column = ccw ? n - 8 - y0 : y0;
+    const std::uint8_t* s = t.s + (std::ptrdiff_t(row) * n + column) * db;
+    const std::ptrdiff_t down = std::ptrdiff_t(ccw ? n : -n) * db;
     __m256i r[8];
-    for (int k = 0; k < 8; ++k)
-        r[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + k * n));
+    for (int k = 0; k < 8; ++k, s += down)
+        r[k] = db == 4 ? load(s) : expand8(s);
     transpose8x8(r);
-    const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
-    std::uint8_t* d = t.d + y0 * t.dStride + x0 * t.db;
+    std::uint8_t* d = t.d + y0 * t.dStride + x0 * db;
     for (int i = 0; i < 8; ++i, d += t.dStride) {
-        const __m256i row = ccw ? r[7 - i] : _mm256_permutevar8x32_epi32(r[i], reverse);
-        if (t.db == 4)
-            store(d, row);
+        const __m256i turned = r[ccw ? 7 - i : i];
+        if (db == 4)
+            store(d, turned);
         else
-            store3(d, row);
+            store3(d, turned);
     }
 }
 

@@ -89,13 +89,14 @@ void shade16Portable(std::uint8_t* p, std::uint64_t word, int step)
 // New row y is an old column read downwards (90) or upwards (270).
 void turnPixels(const Turn& t, int y0, int y1, int x0, int x1)
 {
-    const int n = t.n;
-    const std::ptrdiff_t step = t.angle == 90 ? n : -n;
+    const int n = t.n, db = t.db;
+    const std::ptrdiff_t step = std::ptrdiff_t(t.angle == 90 ? n : -n) * db;
     for (int y = y0; y < y1; ++y) {
-        const std::uint32_t* s = t.s + (t.angle == 90 ? n - 1 - y : (n - 1) * n + y) + x0 * step;
-        std::uint8_t* d = t.d + y * t.dStride + x0 * t.db;
-        for (int x = x0; x < x1; ++x, s += step, d += t.db)
-            std::memcpy(d, s, std::size_t(t.db));
+        const int first = t.angle == 90 ? n - 1 - y : (n - 1) * n + y;
+        const std::uint8_t* s = t.s + std::ptrdiff_t(first) * db + x0 * step;
+        std::uint8_t* d = t.d + y * t.dStride + x0 * db;
+        for (int x = x0; x < x1; ++x, s += step, d += db)
+            std::memcpy(d, s, std::size_t(db));
     }
 }
 

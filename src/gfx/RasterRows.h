@@ -21,14 +21,15 @@ struct Block {
     int w, h;
 };
 
-// A quarter turn written out of a copy: s holds the n x n square as 32-bit pixels, row after
-// row, and the turned square goes to d at db bytes a pixel (3 or 4). By 90 (counter-clockwise)
-// new pixel (x, y) is old (n - 1 - y, x); by 270 (clockwise) it is old (y, n - 1 - x).
+// A quarter turn written out of a copy: s holds the n x n square row after row, db bytes a
+// pixel (3 or 4) as in the bitmap, with at least 4 bytes of room after it; the turned square goes
+// to d. By 90 (counter-clockwise) new pixel (x, y) is old (n - 1 - y, x); by 270 (clockwise) it
+// is old (y, n - 1 - x).
 struct Turn {
     std::uint8_t* d;
     std::ptrdiff_t dStride;
     int db;
-    const std::uint32_t* s;
+    const std::uint8_t* s;
     int n;
     int angle;
 };

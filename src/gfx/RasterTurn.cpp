@@ -17,21 +17,16 @@ bool turnable(const Bitmap& b, const Rect& square, int angle)
         && intersected(square, b.rect()) == square;
 }
 
-// The square is copied out as 32-bit pixels, then the turned rows written back from the copy.
+// The square is copied out, then the turned rows written back from the copy.
 template <int bytes>
 void turnColor(Bitmap& b, const Rect& sq, int angle)
 {
     const int n = sq.width();
-    std::uint32_t scratch[kMaxFastSide * kMaxFastSide];
-    auto* out = reinterpret_cast<std::uint8_t*>(scratch);
+    const std::size_t row = std::size_t(bytes) * n;
+    std::uint8_t scratch[4 * kMaxFastSide * kMaxFastSide + 4]; // and the kernels' 4 bytes of read-ahead
     std::uint8_t* first = b.scanLine(sq.top) + bytes * sq.left;
-    if constexpr (bytes == 3) {
-        const std::uint8_t* end = b.scanLine(b.height() - 1) + b.stride();
-        rows::kernels().copy3to4({out, 4 * n, first, b.stride(), end, nullptr, 0, 0, n, n});
-    } else {
-        for (int y = 0; y < n; ++y)
-            std::memcpy(out + 4 * n * y, first + y * b.stride(), 4 * std::size_t(n));
-    }
+    for (int y = 0; y < n; ++y)
+        std::memcpy(scratch + row * y, first + y * b.stride(), row);
     rows::kernels().turn({first, b.stride(), bytes, scratch, n, angle});
 }
 
