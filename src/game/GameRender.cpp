@@ -56,9 +56,16 @@ void Game::RedrawBoard()
             gfx::fillRect(*BackBuffer, {0, 0, BoardWidth, BoardHeight}, BackgroundColor);
         }
         if (Pieces && PieceSheet) {
+            // The next piece's tile and board area load while this piece is drawn.
             auto walk = Pieces->fromBottom();
-            while (TPuzzle* piece = walk.Next())
+            TPuzzle* piece = walk.Next();
+            while (piece) {
+                TPuzzle* next = walk.Next();
+                if (next)
+                    next->Prefetch(*BackBuffer, *PieceSheet);
                 piece->Draw(*BackBuffer, *PieceSheet);
+                piece = next;
+            }
         }
     }
     m_window.InvalidateWindow();

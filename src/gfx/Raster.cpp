@@ -427,6 +427,21 @@ Color getPixel(const Bitmap& b, int x, int y)
     return b.rect().contains(x, y) ? b.colorAt(x, y) : kInvalidColor;
 }
 
+void prefetch(const Bitmap& b, const Rect& r)
+{
+    constexpr int kLine = 64;
+    const Rect c = intersected(r, b.rect());
+    if (c.isEmpty())
+        return;
+    const long long bpp = bitsPerPixel(b.format());
+    const long long first = c.left * bpp / 8, last = (c.right * bpp + 7) / 8 - 1;
+    for (int y = c.top; y < c.bottom; ++y) {
+        const std::uint8_t* row = b.scanLine(y);
+        for (long long x = first & ~(kLine - 1); x <= last; x += kLine)
+            __builtin_prefetch(row + x);
+    }
+}
+
 void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& srcIn, const Rect& s)
 {
     if (!stretchable(dst, d, srcIn, s))

@@ -50,6 +50,10 @@ constexpr int stretchSourceIndex(int i, int srcLength, int dstLength)
 void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
                 const Bitmap& mask, int mx, int my);
 
+// Asks the processor to start loading the pixels of r (clipped to b) into its caches, so that
+// an operation on them soon after need not wait for memory. Changes nothing.
+void prefetch(const Bitmap& b, const Rect& r);
+
 // Turns a square of b a quarter in place: by 90 new (x, y) = old (n - 1 - y, x), a quarter turn
 // counter-clockwise on the screen; by 270 new (x, y) = old (y, n - 1 - x), clockwise, with
 // (x, y) counted from the square's top-left. Other angles, and a square that is not one or does

@@ -187,6 +187,13 @@ void TPuzzle::DrawClipped(gfx::Bitmap& dest, const gfx::Rect& clip, const gfx::B
                     ox, oy);
 }
 
+void TPuzzle::Prefetch(const gfx::Bitmap& dest, const gfx::Bitmap& pieceSheet) const
+{
+    gfx::prefetch(pieceSheet, tileRect());
+    gfx::prefetch(Mask, Mask.rect());
+    gfx::prefetch(dest, Bounds);
+}
+
 void TPuzzle::DrawShadow(gfx::Bitmap& dest) const
 {
     if (hasMask())

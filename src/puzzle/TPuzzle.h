@@ -45,6 +45,8 @@ public:
     void Draw(gfx::Bitmap& dest, const gfx::Bitmap& pieceSheet) const;
     // As Draw, changing only the pixels inside clip.
     void DrawClipped(gfx::Bitmap& dest, const gfx::Rect& clip, const gfx::Bitmap& pieceSheet) const;
+    // Starts loading what Draw reads: the tile, the mask and the area under Bounds.
+    void Prefetch(const gfx::Bitmap& dest, const gfx::Bitmap& pieceSheet) const;
     // Blackens the outline shifted 2 pixels right and down.
     void DrawShadow(gfx::Bitmap& dest) const;
     // A quarter turn of tile and mask in place, 90 counter-clockwise and 270 clockwise on the
