@@ -327,25 +327,44 @@ void referenceStretch(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect&
     });
 }
 
-// Same colour format: pixels are bytes to copy, and a row that repeats the last one's source row
-// is the last row again.
+// A row of 3-byte pixels gathered 4 bytes at a time, each write's fourth byte overwritten by the
+// next pixel; only the last pixel takes a 3-byte write. in must have a byte to spare after the
+// farthest pixel read.
+void gather3(std::uint8_t* out, const std::uint8_t* in, const std::ptrdiff_t* offsets, int n)
+{
+    for (int i = 0; i < n - 1; ++i, out += 3)
+        std::memcpy(out, in + offsets[i], 4);
+    std::memcpy(out, in + offsets[n - 1], 3);
+}
+
+// Same colour format: pixels are bytes to copy, from byte offsets worked out once, and a row
+// that repeats the last one's source row is the last row again.
 template <int bytes>
 void stretchBytes(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s)
 {
     const StretchColumns columns = stretchColumns(dst, d, src, s);
     const int n = int(columns.source.size());
     const bool wholeRows = std::find(columns.source.begin(), columns.source.end(), -1) == columns.source.end();
+    std::vector<std::ptrdiff_t> offsets(columns.source.size());
+    std::ptrdiff_t farthest = 0;
+    for (int i = 0; i < n; ++i) {
+        offsets[i] = std::ptrdiff_t(columns.source[i]) * bytes;
+        farthest = std::max(farthest, offsets[i]);
+    }
+    // Every row but the last has the next one behind it; the last may end with its pixels.
+    const bool spareInLastRow = farthest + 4 <= src.stride();
     int lastY = -1, lastSy = -1;
     eachStretchedRow(dst, d, src, s, [&](int y, int sy) {
         std::uint8_t* out = dst.scanLine(y) + columns.x0 * bytes;
-        if (wholeRows && sy == lastSy) {
+        const std::uint8_t* in = src.scanLine(sy);
+        if (wholeRows && sy == lastSy)
             std::memcpy(out, dst.scanLine(lastY) + columns.x0 * bytes, std::size_t(n) * bytes);
-        } else {
-            const std::uint8_t* in = src.scanLine(sy);
+        else if (wholeRows && bytes == 3 && n > 0 && (sy < src.height() - 1 || spareInLastRow))
+            gather3(out, in, offsets.data(), n);
+        else
             for (int i = 0; i < n; ++i)
-                if (columns.source[i] >= 0)
-                    std::memcpy(out + i * bytes, in + columns.source[i] * bytes, bytes);
-        }
+                if (offsets[i] >= 0)
+                    std::memcpy(out + i * bytes, in + offsets[i], bytes);
         lastY = y;
         lastSy = sy;
     });

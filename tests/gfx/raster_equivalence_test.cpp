@@ -228,7 +228,17 @@ TEST(RasterEquivalence, StretchBltMatchesTheReference)
                 gfx::stretchBlt(fast, d, within ? fast : src, s);
                 gfx::reference::stretchBlt(reference, d, within ? reference : src, s);
                 ASSERT_TRUE(samePixels(fast, reference)) << int(df) << "<-" << int(sf) << " trial " << trial;
-            }
+            }    // Rows without padding, read up to the source's very last pixel: the thumbnail's halving and
+    // a stretch that widens.
+    for (int width : {4, 8, 20})
+        for (gfx::Rect d : {gfx::Rect{0, 0, width / 2, 5}, gfx::Rect{0, 0, 2 * width, 10}}) {
+            Bitmap src = randomBitmap(width, 10, PixelFormat::Bgr24, rng);
+            Bitmap fast = randomBitmap(2 * width, 10, PixelFormat::Bgr24, rng);
+            Bitmap reference = fast;
+            gfx::stretchBlt(fast, d, src, src.rect());
+            gfx::reference::stretchBlt(reference, d, src, src.rect());
+            ASSERT_TRUE(samePixels(fast, reference)) << "width " << width << " to " << d.width();
+        }
 }
 
 // Squares of the pieces' sizes at byte-aligned places, sides that leave strips beside the
