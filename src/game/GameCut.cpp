@@ -31,6 +31,7 @@ struct KnobMemory {
 bool Game::CutPieces()
 {
     Pieces = std::make_unique<game::Pieces>();
+    Pieces->Reserve(std::size_t(std::max(Columns * Rows, 0)));
     KnobMemory knobs{std::vector<std::uint8_t>(std::size_t(Columns), 0), 0};
     std::int16_t groupCounter = 0;
     const int step = CellSize - KnobSize;

@@ -24,6 +24,8 @@ class Pieces {
     using List = std::list<std::unique_ptr<TPuzzle>>;
 
 public:
+    // Room in the index for n pieces, so that adding them does not grow it step by step.
+    void Reserve(std::size_t n) { m_homes.reserve(n); }
     void AddAtHead(std::unique_ptr<TPuzzle> piece);
     void AddAtTail(std::unique_ptr<TPuzzle> piece);
     // Removes the first entry from the head equal to piece (same home position) and hands it
