@@ -82,9 +82,7 @@ bool Game::CutPieces()
                     switch (RandomGenerator.Next() % 3) {
                     case 0: piece->Rotate(90, *PieceSheet); break;
                     case 1: piece->Rotate(270, *PieceSheet); break;
-                    default:
-                        piece->Rotate(90, *PieceSheet);
-                        piece->Rotate(90, *PieceSheet);
+                    default: piece->HalfTurn(*PieceSheet); break; // two turns by 90
                     }
                 }
                 Pieces->AddAtHead(std::move(piece));

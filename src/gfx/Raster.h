@@ -59,12 +59,17 @@ void prefetch(const Bitmap& b, const Rect& r);
 // (x, y) counted from the square's top-left. Other angles, and a square that is not one or does
 // not lie wholly inside b, change nothing. Squares up to 96 pixels allocate nothing.
 void quarterTurn(Bitmap& b, const Rect& square, int angle);
+// Turns a rectangle of b half round in place: new (x, y) = old (w - 1 - x, h - 1 - y), what two
+// quarter turns of a square give. A rectangle not wholly inside b changes nothing. Rectangles
+// up to 96 pixels wide allocate nothing.
+void halfTurn(Bitmap& b, const Rect& r);
 
 // The plain per-pixel implementation that every fast path must equal.
 namespace reference {
 void patBlt(Bitmap& dst, const Rect& r, Pattern pattern);
 void stretchBlt(Bitmap& dst, const Rect& d, const Bitmap& src, const Rect& s);
 void quarterTurn(Bitmap& b, const Rect& square, int angle);
+void halfTurn(Bitmap& b, const Rect& r);
 void bitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, Rop rop);
 void maskedCopy(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy,
                 const Bitmap& mask, int mx, int my);

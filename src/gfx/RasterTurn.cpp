@@ -3,6 +3,7 @@
 // each block transposed as one 64-bit word. Everything else takes the per-pixel reference.
 #include "gfx/Raster.h"
 #include "gfx/RasterRows.h"
+#include <array>
 #include <cstring>
 
 namespace gfx {
@@ -76,7 +77,75 @@ void turnMono(Bitmap& b, const Rect& sq, int angle)
     }
 }
 
+// --- half turns: the rows swap ends and run backwards -------------------------------------------
+
+bool inside(const Bitmap& b, const Rect& r) { return !r.isEmpty() && intersected(r, b.rect()) == r; }
+
+template <int bytes>
+void reversePixels(std::uint8_t* d, const std::uint8_t* s, int n)
+{
+    for (int i = 0; i < n; ++i)
+        std::memcpy(d + i * bytes, s + (n - 1 - i) * bytes, bytes);
+}
+
+template <int bytes>
+void halfTurnColor(Bitmap& b, const Rect& r)
+{
+    const int n = r.width();
+    const std::size_t row = std::size_t(bytes) * n;
+    std::uint8_t upper[4 * kMaxFastSide], lower[4 * kMaxFastSide];
+    for (int y = 0; y < (r.height() + 1) / 2; ++y) {
+        std::uint8_t* top = b.scanLine(r.top + y) + bytes * r.left;
+        std::uint8_t* bottom = b.scanLine(r.bottom - 1 - y) + bytes * r.left;
+        std::memcpy(upper, top, row);
+        std::memcpy(lower, bottom, row);
+        reversePixels<bytes>(top, lower, n);
+        reversePixels<bytes>(bottom, upper, n);
+    }
+}
+
+constexpr std::array<std::uint8_t, 256> kReversedBits = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (int v = 0; v < 256; ++v)
+        for (int bit = 0; bit < 8; ++bit)
+            if (v >> bit & 1)
+                t[v] |= std::uint8_t(0x80 >> bit);
+    return t;
+}();
+
+// Masks on whole bytes: a row backwards is its bytes backwards, each with its bits reversed.
+void halfTurnMono(Bitmap& b, const Rect& r)
+{
+    const int n = r.width() / 8;
+    std::uint8_t upper[kMaxFastSide / 8], lower[kMaxFastSide / 8];
+    for (int y = 0; y < (r.height() + 1) / 2; ++y) {
+        std::uint8_t* top = b.scanLine(r.top + y) + r.left / 8;
+        std::uint8_t* bottom = b.scanLine(r.bottom - 1 - y) + r.left / 8;
+        std::memcpy(upper, top, std::size_t(n));
+        std::memcpy(lower, bottom, std::size_t(n));
+        for (int i = 0; i < n; ++i) {
+            top[i] = kReversedBits[lower[n - 1 - i]];
+            bottom[i] = kReversedBits[upper[n - 1 - i]];
+        }
+    }
+}
+
 } // namespace
+
+void halfTurn(Bitmap& b, const Rect& r)
+{
+    if (!inside(b, r))
+        return;
+    const bool small = r.width() <= kMaxFastSide;
+    if (small && b.format() == PixelFormat::Bgr24)
+        halfTurnColor<3>(b, r);
+    else if (small && b.format() == PixelFormat::Bgrx32)
+        halfTurnColor<4>(b, r);
+    else if (small && b.format() == PixelFormat::Mono1 && r.left % 8 == 0 && r.width() % 8 == 0)
+        halfTurnMono(b, r);
+    else
+        reference::halfTurn(b, r);
+}
 
 void quarterTurn(Bitmap& b, const Rect& square, int angle)
 {
@@ -111,6 +180,21 @@ void quarterTurn(Bitmap& b, const Rect& square, int angle)
                 old[k] = b.value(square.left + px[k], square.top + py[k]);
             for (int k = 0; k < 4; ++k)
                 b.setValue(square.left + px[k], square.top + py[k], old[(k + next) % 4]);
+        }
+}
+
+// Each pixel of the upper half swaps places with its opposite one.
+void halfTurn(Bitmap& b, const Rect& r)
+{
+    if (!inside(b, r))
+        return;
+    const int w = r.width(), h = r.height();
+    for (int y = 0; y < (h + 1) / 2; ++y)
+        for (int x = 0; x < (y == h - 1 - y ? w / 2 : w); ++x) {
+            const int ox = r.left + w - 1 - x, oy = r.bottom - 1 - y;
+            const std::uint32_t v = b.value(r.left + x, r.top + y);
+            b.setValue(r.left + x, r.top + y, b.value(ox, oy));
+            b.setValue(ox, oy, v);
         }
 }
 

@@ -209,6 +209,14 @@ void TPuzzle::Rotate(int angle, gfx::Bitmap& pieceSheet)
     Turns = std::uint8_t((Turns + (angle == 90 ? 1 : 3)) % 4);
 }
 
+void TPuzzle::HalfTurn(gfx::Bitmap& pieceSheet)
+{
+    gfx::halfTurn(pieceSheet, tileRect());
+    if (hasMask())
+        gfx::halfTurn(Mask, Mask.rect());
+    Turns = std::uint8_t((Turns + 2) % 4);
+}
+
 void TPuzzle::RotateMask(int angle)
 {
     if (hasMask())

@@ -53,6 +53,8 @@ public:
     // screen, counted in Turns; only this piece's tile of the sheet changes. Other angles do
     // nothing. Allocates nothing.
     void Rotate(int angle, gfx::Bitmap& pieceSheet);
+    // Rotate by 90 twice, in one step: tile and mask turned half round, Turns up by 2.
+    void HalfTurn(gfx::Bitmap& pieceSheet);
     void RotateMask(int angle);
 
     // Pieces are the same piece when their home positions are equal.

@@ -302,6 +302,22 @@ TEST(PieceRotate, TurnsThatAddUpToNothingRestoreTileMaskAndTurns)
     }
 }
 
+// The cut's half turn: the whole sheet, the mask and Turns as after two turns by 90, from every
+// starting count.
+TEST(PieceRotate, HalfTurnEqualsTwoTurnsByNinety)
+{
+    for (int start = 0; start < 4; ++start) {
+        PieceOnSheet once, twice;
+        once.piece.Turns = twice.piece.Turns = std::uint8_t(start);
+        once.piece.HalfTurn(once.sheet);
+        twice.piece.Rotate(90, twice.sheet);
+        twice.piece.Rotate(90, twice.sheet);
+        EXPECT_TRUE(samePixels(once.sheet, twice.sheet)) << start;
+        EXPECT_TRUE(samePixels(once.piece.Mask, twice.piece.Mask)) << start;
+        EXPECT_EQ(once.piece.Turns, twice.piece.Turns) << start;
+    }
+}
+
 // --- a mask that cannot be made ----------------------------------------------------------------
 
 class NoMemoryDevice : public puzzle::MaskDevice {
