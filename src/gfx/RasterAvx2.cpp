@@ -144,7 +144,7 @@ void turn(const Turn& t)
 
 // The map's 16 nibbles as 16 bytes, pixel order; each pixel's lane then spread over its three
 // bytes, and the lighter and darker ones moved by saturating adds.
-void shade16(std::uint8_t* p, std::uint64_t word, int step)
+inline void shade16(std::uint8_t* p, std::uint64_t word, int step)
 {
     const __m128i nibbles = _mm_cvtsi64_si128(static_cast<long long>(word));
     const __m128i low = _mm_and_si128(nibbles, _mm_set1_epi8(0x0F));
@@ -164,6 +164,17 @@ void shade16(std::uint8_t* p, std::uint64_t word, int step)
     }
 }
 
+// Most words of a piece's map shade nothing and are passed over.
+void shadeRow(std::uint8_t* p, const std::uint8_t* map, int words, int step)
+{
+    for (int k = 0; k < words; ++k, p += 48, map += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, map, 8);
+        if (hasShade(word))
+            shade16(p, word, step);
+    }
+}
+
 void copy3to4(const Block& b) { wholeBlock<Expand, 3>(b, kExpandReach); }
 void masked3to4(const Block& b) { maskedBlock<Expand, 3>(b, kExpandReach); }
 void masked4to4(const Block& b) { maskedBlock<Copy32, 4>(b, 32); }
@@ -172,8 +183,8 @@ void blacken4(const Block& b) { maskedBlock<Blacken, 0>(b, 0); }
 
 } // namespace
 
-const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable, turn, shade16};
-const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512, turn, shade16};
+const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable, turn, shadeRow};
+const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512, turn, shadeRow};
 
 } // namespace gfx::rows
 

@@ -71,10 +71,8 @@ void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table)
         p[i] = table[p[i]];
 }
 
-void shade16Portable(std::uint8_t* p, std::uint64_t word, int step)
+void shade16(std::uint8_t* p, const std::uint8_t* map, int step)
 {
-    std::uint8_t map[8];
-    std::memcpy(map, &word, 8);
     for (int i = 0; i < 16; ++i, p += 3) {
         const int code = (i & 1 ? map[i / 2] : map[i / 2] >> 4) & 7;
         if (code == 1)
@@ -83,6 +81,16 @@ void shade16Portable(std::uint8_t* p, std::uint64_t word, int step)
         else if (code == 2)
             for (int c = 0; c < 3; ++c)
                 p[c] = std::uint8_t(std::max(p[c] - step, 0));
+    }
+}
+
+void shadeRow(std::uint8_t* p, const std::uint8_t* map, int words, int step)
+{
+    for (int k = 0; k < words; ++k, p += 48, map += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, map, 8);
+        if (hasShade(word))
+            shade16(p, map, step);
     }
 }
 
@@ -100,7 +108,7 @@ void turnPixels(const Turn& t, int y0, int y1, int x0, int x1)
     }
 }
 
-const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable, turn, shade16Portable};
+const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable, turn, shadeRow};
 
 bool supported(Isa isa)
 {

@@ -43,9 +43,9 @@ struct Kernels {
     // Every one of n bytes at p replaced by table[byte].
     void (*mapBytes)(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
     void (*turn)(const Turn&);
-    // 16 Bgr24 pixels at p shaded by a word of their 4-bit map (its bytes in memory order, the
-    // high nibble first): code 1 lighter by step, code 2 darker, both clamped; 0 <= step <= 255.
-    void (*shade16)(std::uint8_t* p, std::uint64_t word, int step);
+    // words x 16 Bgr24 pixels at p shaded by their 4-bit map, the high nibble of a byte first:
+    // code 1 lighter by step, code 2 darker, both clamped; 0 <= step <= 255.
+    void (*shadeRow)(std::uint8_t* p, const std::uint8_t* map, int words, int step);
 };
 
 enum class Isa {
@@ -64,7 +64,11 @@ Isa bestIsa();
 
 extern const Kernels kPortableKernels;
 void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
-void shade16Portable(std::uint8_t* p, std::uint64_t word, int step);
+// Whether a word of 16 map pixels has a pixel of code 1 or 2 (the low three bits of its nibble).
+inline bool hasShade(std::uint64_t word)
+{
+    return ((word ^ word >> 1) & ~(word >> 2) & 0x1111111111111111ull) != 0;
+}
 // Rows y0 to y1 - 1 and columns x0 to x1 - 1 of a turn, a pixel at a time.
 void turnPixels(const Turn& t, int y0, int y1, int x0, int x1);
 #if defined(__x86_64__)

@@ -56,20 +56,24 @@ void shadeByMap(Bitmap& dst, int dx, int dy, const Bitmap& map, int step)
     const int bytes = bitsPerPixel(dst.format()) / 8;
     const Rect area = shadedArea(dst, dx, dy, map);
     const bool kernel = bytes == 3 && step >= 0 && step <= 255;
-    auto* const shade16 = rows::kernels().shade16;
+    auto* const shadeRow = rows::kernels().shadeRow;
     for (int y = area.top; y < area.bottom; ++y) {
         std::uint8_t* row = dst.scanLine(y);
         const std::uint8_t* mapRow = map.scanLine(y - dy);
         for (int x = area.left; x < area.right;) {
             const int m = x - dx;
-            if (m % kWordPixels == 0 && x + kWordPixels <= area.right) {
-                std::uint64_t word;
-                std::memcpy(&word, mapRow + m / 2, 8);
-                if (kernel && shadedNibbles(word))
-                    shade16(row + 3 * x, word, step);
-                else if (!kernel)
-                    shadeWord(row + bytes * x, bytes, word, step);
-                x += kWordPixels;
+            const int words = (area.right - x) / kWordPixels;
+            if (m % kWordPixels == 0 && words > 0) {
+                if (kernel) {
+                    shadeRow(row + 3 * x, mapRow + m / 2, words, step);
+                } else {
+                    for (int k = 0; k < words; ++k) {
+                        std::uint64_t word;
+                        std::memcpy(&word, mapRow + m / 2 + 8 * k, 8);
+                        shadeWord(row + bytes * (x + kWordPixels * k), bytes, word, step);
+                    }
+                }
+                x += kWordPixels * words;
                 continue;
             }
             const std::uint32_t code = (m & 1 ? mapRow[m / 2] : mapRow[m / 2] >> 4) & 7;
