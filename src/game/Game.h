@@ -141,6 +141,7 @@ private:
     bool AbandonCut();
     void ChooseArrangement(int arrangement);
     void TrimAndFadePictures();
+    void PrefetchTile(int column, int row);
     void StartDrag();
     void ComposeHeldGroup(const gfx::Rect& r);
     bool JoinSearch();

@@ -54,6 +54,7 @@ bool Game::CutPieces()
                 int y = RandomGenerator.RandomBelow(rangeY);
                 gfx::bitBlt(*PieceSheet, j * CellSize, i * CellSize, CellSize, CellSize, *GhostPicture,
                             j * step - KnobSize, i * step - KnobSize, gfx::Rop::Copy);
+                PrefetchTile(j + 1 < Columns ? j + 1 : 0, j + 1 < Columns ? i : i + 1);
 
                 auto piece = std::make_unique<TPuzzle>(x, y, CellSize, CellSize);
                 piece->Column = std::int16_t(j);
@@ -105,6 +106,15 @@ bool Game::CutPieces()
     default: RedrawBoard(); break;
     }
     return true;
+}
+
+// The next tile's pixels in the picture and its place in the sheet start loading while the
+// current piece is shaped and turned.
+void Game::PrefetchTile(int column, int row)
+{
+    const int step = CellSize - KnobSize;
+    gfx::prefetch(*GhostPicture, gfx::Rect::fromSize(column * step - KnobSize, row * step - KnobSize, CellSize, CellSize));
+    gfx::prefetch(*PieceSheet, gfx::Rect::fromSize(column * CellSize, row * CellSize, CellSize, CellSize));
 }
 
 bool Game::AbandonCut()
