@@ -164,6 +164,22 @@ inline void shade16(std::uint8_t* p, std::uint64_t word, int step)
     }
 }
 
+// Eight pixels at a time from the end of s, their order turned round in the register.
+void reverseRow(std::uint8_t* d, const std::uint8_t* s, int n, int db)
+{
+    const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const std::uint8_t* from = s + std::ptrdiff_t(n - 8 - i) * db;
+        const __m256i turned = _mm256_permutevar8x32_epi32(db == 4 ? load(from) : expand8(from), reverse);
+        if (db == 4)
+            store(d + i * db, turned);
+        else
+            store3(d + i * db, turned);
+    }
+    reversePixels(d + i * db, s, n - i, db);
+}
+
 // Most words of a piece's map shade nothing and are passed over.
 void shadeRow(std::uint8_t* p, const std::uint8_t* map, int words, int step)
 {
@@ -183,8 +199,8 @@ void blacken4(const Block& b) { maskedBlock<Blacken, 0>(b, 0); }
 
 } // namespace
 
-const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable, turn, shadeRow};
-const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512, turn, shadeRow};
+const Kernels kAvx2Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesPortable, turn, shadeRow, reverseRow};
+const Kernels kAvx512Kernels{copy3to4, masked3to4, masked4to4, masked3to3, blacken4, mapBytesAvx512, turn, shadeRow, reverseRow};
 
 } // namespace gfx::rows
 

@@ -94,6 +94,12 @@ void shadeRow(std::uint8_t* p, const std::uint8_t* map, int words, int step)
     }
 }
 
+void reversePixels(std::uint8_t* d, const std::uint8_t* s, int n, int db)
+{
+    for (int i = 0; i < n; ++i)
+        std::memcpy(d + i * db, s + (n - 1 - i) * db, std::size_t(db));
+}
+
 // New row y is an old column read downwards (90) or upwards (270).
 void turnPixels(const Turn& t, int y0, int y1, int x0, int x1)
 {
@@ -108,7 +114,7 @@ void turnPixels(const Turn& t, int y0, int y1, int x0, int x1)
     }
 }
 
-const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable, turn, shadeRow};
+const Kernels kPortableKernels{copy3to4, masked<4, 3>, masked<4, 4>, masked<3, 3>, blacken4, mapBytesPortable, turn, shadeRow, reversePixels};
 
 bool supported(Isa isa)
 {

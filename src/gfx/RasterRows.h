@@ -46,6 +46,9 @@ struct Kernels {
     // words x 16 Bgr24 pixels at p shaded by their 4-bit map, the high nibble of a byte first:
     // code 1 lighter by step, code 2 darker, both clamped; 0 <= step <= 255.
     void (*shadeRow)(std::uint8_t* p, const std::uint8_t* map, int words, int step);
+    // The n pixels of s, db bytes each (3 or 4), written to d in reverse order; s has 4 bytes of
+    // room after its pixels, and d and s do not overlap.
+    void (*reverseRow)(std::uint8_t* d, const std::uint8_t* s, int n, int db);
 };
 
 enum class Isa {
@@ -69,6 +72,7 @@ inline bool hasShade(std::uint64_t word)
 {
     return ((word ^ word >> 1) & ~(word >> 2) & 0x1111111111111111ull) != 0;
 }
+void reversePixels(std::uint8_t* d, const std::uint8_t* s, int n, int db);
 // Rows y0 to y1 - 1 and columns x0 to x1 - 1 of a turn, a pixel at a time.
 void turnPixels(const Turn& t, int y0, int y1, int x0, int x1);
 #if defined(__x86_64__)

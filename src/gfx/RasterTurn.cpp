@@ -82,25 +82,19 @@ void turnMono(Bitmap& b, const Rect& sq, int angle)
 bool inside(const Bitmap& b, const Rect& r) { return !r.isEmpty() && intersected(r, b.rect()) == r; }
 
 template <int bytes>
-void reversePixels(std::uint8_t* d, const std::uint8_t* s, int n)
-{
-    for (int i = 0; i < n; ++i)
-        std::memcpy(d + i * bytes, s + (n - 1 - i) * bytes, bytes);
-}
-
-template <int bytes>
 void halfTurnColor(Bitmap& b, const Rect& r)
 {
     const int n = r.width();
     const std::size_t row = std::size_t(bytes) * n;
-    std::uint8_t upper[4 * kMaxFastSide], lower[4 * kMaxFastSide];
+    std::uint8_t upper[4 * kMaxFastSide + 4], lower[4 * kMaxFastSide + 4]; // and the kernels' read-ahead
+    const auto reverseRow = rows::kernels().reverseRow;
     for (int y = 0; y < (r.height() + 1) / 2; ++y) {
         std::uint8_t* top = b.scanLine(r.top + y) + bytes * r.left;
         std::uint8_t* bottom = b.scanLine(r.bottom - 1 - y) + bytes * r.left;
         std::memcpy(upper, top, row);
         std::memcpy(lower, bottom, row);
-        reversePixels<bytes>(top, lower, n);
-        reversePixels<bytes>(bottom, upper, n);
+        reverseRow(top, lower, n, bytes);
+        reverseRow(bottom, upper, n, bytes);
     }
 }
 

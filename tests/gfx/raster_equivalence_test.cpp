@@ -274,29 +274,31 @@ TEST(RasterEquivalence, QuarterTurnMatchesTheReference)
 // outside the bitmap (which stay as they are).
 TEST(RasterEquivalence, HalfTurnMatchesTheReference)
 {
-    std::mt19937 rng(29);
-    const gfx::Rect rects[] = {gfx::Rect::fromSize(0, 0, 48, 48),  gfx::Rect::fromSize(96, 8, 96, 96),
-                               gfx::Rect::fromSize(8, 3, 80, 80),  gfx::Rect::fromSize(5, 7, 17, 17),
-                               gfx::Rect::fromSize(16, 5, 40, 9),  gfx::Rect::fromSize(3, 2, 13, 30),
-                               gfx::Rect::fromSize(0, 0, 1, 1),    gfx::Rect::fromSize(1, 0, 120, 40),
-                               gfx::Rect::fromSize(152, 152, 48, 48), gfx::Rect::fromSize(-1, 0, 8, 8)};
-    for (PixelFormat f : kFormats)
-        for (const gfx::Rect& r : rects) {
-            Bitmap fast = randomBitmap(200, 200, f, rng);
-            Bitmap reference = fast;
-            gfx::halfTurn(fast, r);
-            if (r.width() == r.height()) {
-                Bitmap referenceHalf = reference;
-                gfx::reference::halfTurn(referenceHalf, r);
-                gfx::reference::quarterTurn(reference, r, 90);
-                gfx::reference::quarterTurn(reference, r, 90);
-                ASSERT_TRUE(samePixels(referenceHalf, reference)) << int(f) << " side " << r.width();
-            } else {
-                gfx::reference::halfTurn(reference, r);
+    withEachKernelSet([] {
+        std::mt19937 rng(29);
+        const gfx::Rect rects[] = {gfx::Rect::fromSize(0, 0, 48, 48),  gfx::Rect::fromSize(96, 8, 96, 96),
+                                   gfx::Rect::fromSize(8, 3, 80, 80),  gfx::Rect::fromSize(5, 7, 17, 17),
+                                   gfx::Rect::fromSize(16, 5, 40, 9),  gfx::Rect::fromSize(3, 2, 13, 30),
+                                   gfx::Rect::fromSize(0, 0, 1, 1),    gfx::Rect::fromSize(1, 0, 120, 40),
+                                   gfx::Rect::fromSize(152, 152, 48, 48), gfx::Rect::fromSize(-1, 0, 8, 8)};
+        for (PixelFormat f : kFormats)
+            for (const gfx::Rect& r : rects) {
+                Bitmap fast = randomBitmap(200, 200, f, rng);
+                Bitmap reference = fast;
+                gfx::halfTurn(fast, r);
+                if (r.width() == r.height()) {
+                    Bitmap referenceHalf = reference;
+                    gfx::reference::halfTurn(referenceHalf, r);
+                    gfx::reference::quarterTurn(reference, r, 90);
+                    gfx::reference::quarterTurn(reference, r, 90);
+                    ASSERT_TRUE(samePixels(referenceHalf, reference)) << int(f) << " side " << r.width();
+                } else {
+                    gfx::reference::halfTurn(reference, r);
+                }
+                ASSERT_TRUE(samePixels(fast, reference))
+                    << int(f) << " rect " << r.left << "," << r.top << " " << r.width() << " x " << r.height();
             }
-            ASSERT_TRUE(samePixels(fast, reference))
-                << int(f) << " rect " << r.left << "," << r.top << " " << r.width() << " x " << r.height();
-        }
+    });
 }
 
 // Maps with long blank stretches, as pieces have, and codes of every value, laid anywhere.
