@@ -108,13 +108,12 @@ bool Game::CutPieces()
     return true;
 }
 
-// The next tile's pixels in the picture and its place in the sheet start loading while the
-// current piece is shaped and turned.
+// The next tile's pixels in the picture start loading while the current piece is shaped and
+// turned.
 void Game::PrefetchTile(int column, int row)
 {
     const int step = CellSize - KnobSize;
     gfx::prefetch(*GhostPicture, gfx::Rect::fromSize(column * step - KnobSize, row * step - KnobSize, CellSize, CellSize));
-    gfx::prefetch(*PieceSheet, gfx::Rect::fromSize(column * CellSize, row * CellSize, CellSize, CellSize));
 }
 
 bool Game::AbandonCut()
