@@ -141,6 +141,7 @@ private:
     bool AbandonCut();
     void ChooseArrangement(int arrangement);
     void TrimAndFadePictures();
+    void CopyTile(int column, int row);
     void PrefetchTile(int column, int row);
     void StartDrag();
     void ComposeHeldGroup(const gfx::Rect& r);
@@ -149,7 +150,6 @@ private:
     void RestoreBoardUnder(const gfx::Rect& r);
     void DrawOthersClipped(const TPuzzle& held, const gfx::Rect& clip);
     gfx::Rect GhostRect() const;
-    void FillAround(const gfx::Rect& hole);
 
     GameWindow& m_window;
     puzzle::MaskDevice m_ownMaskDevice;

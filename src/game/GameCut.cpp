@@ -46,14 +46,16 @@ bool Game::CutPieces()
     m_window.SetProgressPosition(0);
 
     try {
-        PieceSheet = std::make_unique<gfx::Bitmap>(Columns * CellSize, Rows * CellSize, gfx::PixelFormat::Bgr24);
+        // Every pixel of the sheet is written below: copied, or cleared where the tile lies
+        // beyond the picture.
+        PieceSheet = std::make_unique<gfx::Bitmap>(
+            gfx::Bitmap::uninitialized(Columns * CellSize, Rows * CellSize, gfx::PixelFormat::Bgr24));
         for (int i = 0; i < Rows; ++i)
             for (int j = 0; j < Columns; ++j) {
                 m_window.SetProgressPosition(m_window.ProgressPosition() + 1);
                 int x = RandomGenerator.RandomBelow(rangeX);
                 int y = RandomGenerator.RandomBelow(rangeY);
-                gfx::bitBlt(*PieceSheet, j * CellSize, i * CellSize, CellSize, CellSize, *GhostPicture,
-                            j * step - KnobSize, i * step - KnobSize, gfx::Rop::Copy);
+                CopyTile(j, i);
                 PrefetchTile(j + 1 < Columns ? j + 1 : 0, j + 1 < Columns ? i : i + 1);
 
                 auto piece = std::make_unique<TPuzzle>(x, y, CellSize, CellSize);
@@ -106,6 +108,18 @@ bool Game::CutPieces()
     default: RedrawBoard(); break;
     }
     return true;
+}
+
+// The tile from GhostPicture, still an unfaded copy of Picture; what lies beyond the picture
+// comes out black, as in a new bitmap.
+void Game::CopyTile(int column, int row)
+{
+    const int step = CellSize - KnobSize;
+    const gfx::Rect tile = gfx::Rect::fromSize(column * CellSize, row * CellSize, CellSize, CellSize);
+    const int sx = column * step - KnobSize, sy = row * step - KnobSize;
+    gfx::bitBlt(*PieceSheet, tile.left, tile.top, CellSize, CellSize, *GhostPicture, sx, sy, gfx::Rop::Copy);
+    const gfx::Rect copied = gfx::intersected(gfx::Rect::fromSize(sx, sy, CellSize, CellSize), GhostPicture->rect());
+    gfx::fillAround(*PieceSheet, tile, copied.translated(tile.left - sx, tile.top - sy), gfx::kBlack);
 }
 
 // The next tile's pixels in the picture start loading while the current piece is shaped and

@@ -28,29 +28,13 @@ gfx::Rect Game::GhostRect() const
     return gfx::Rect::fromSize((BoardWidth - gw) / 2, (BoardHeight - gh) / 2, gw, gh);
 }
 
-// The background around a hole that is painted over next: the bands above and below it, and
-// those beside it.
-void Game::FillAround(const gfx::Rect& hole)
-{
-    const gfx::Rect board{0, 0, BoardWidth, BoardHeight};
-    const gfx::Rect h = gfx::intersected(hole, board);
-    if (h.isEmpty()) {
-        gfx::fillRect(*BackBuffer, board, BackgroundColor);
-        return;
-    }
-    gfx::fillRect(*BackBuffer, {0, 0, BoardWidth, h.top}, BackgroundColor);
-    gfx::fillRect(*BackBuffer, {0, h.bottom, BoardWidth, BoardHeight}, BackgroundColor);
-    gfx::fillRect(*BackBuffer, {0, h.top, h.left, h.bottom}, BackgroundColor);
-    gfx::fillRect(*BackBuffer, {h.right, h.top, BoardWidth, h.bottom}, BackgroundColor);
-}
-
 void Game::RedrawBoard()
 {
     if (BackBuffer) {
         if (GhostPicture && ShowOriginal) {
             // The faded picture covers its rectangle whole.
             gfx::Rect g = GhostRect();
-            FillAround(g);
+            gfx::fillAround(*BackBuffer, {0, 0, BoardWidth, BoardHeight}, g, BackgroundColor);
             gfx::bitBlt(*BackBuffer, g.left, g.top, g.width(), g.height(), *GhostPicture, 0, 0, gfx::Rop::Copy);
         } else {
             gfx::fillRect(*BackBuffer, {0, 0, BoardWidth, BoardHeight}, BackgroundColor);

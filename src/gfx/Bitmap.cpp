@@ -21,6 +21,13 @@ int Bitmap::strideFor(int width, PixelFormat format)
 }
 
 Bitmap::Bitmap(int width, int height, PixelFormat format)
+    : Bitmap(width, height, format, true)
+{
+}
+
+Bitmap Bitmap::uninitialized(int width, int height, PixelFormat format) { return Bitmap(width, height, format, false); }
+
+Bitmap::Bitmap(int width, int height, PixelFormat format, bool zeroed)
     : m_format(format)
 {
     if (width < 0 || height < 0 || (long long)width * height > kMaxPixels)
@@ -30,7 +37,7 @@ Bitmap::Bitmap(int width, int height, PixelFormat format)
         return;
     m_stride = strideFor(width, format);
     try {
-        m_data = PixelStore(std::size_t(m_stride) * height);
+        m_data = PixelStore(std::size_t(m_stride) * height, zeroed);
     } catch (const std::bad_alloc&) {
         throw AllocationError("Not enough memory for a bitmap");
     }

@@ -17,6 +17,9 @@ public:
     Bitmap() = default;
     // Throws AllocationError for a negative or absurd size. Content starts zeroed.
     Bitmap(int width, int height, PixelFormat format);
+    // The same with undefined content, for a bitmap whose every pixel is written before it is
+    // read; it may take the memory of one released a moment ago. Bgrx32 fourth bytes are set.
+    static Bitmap uninitialized(int width, int height, PixelFormat format);
 
     bool isNull() const { return m_width == 0 || m_height == 0; }
     int width() const { return m_width; }
@@ -43,6 +46,7 @@ public:
     static int strideFor(int width, PixelFormat format);
 
 private:
+    Bitmap(int width, int height, PixelFormat format, bool zeroed);
     void shrinkInPlace(int width, int height);
 
     int m_width = 0;

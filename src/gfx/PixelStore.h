@@ -10,7 +10,9 @@ namespace gfx {
 class PixelStore {
 public:
     PixelStore() = default;
-    explicit PixelStore(std::size_t size); // throws std::bad_alloc
+    // zeroed false leaves the bytes undefined: a large store may then reuse the pages of one
+    // released a moment ago without clearing them.
+    explicit PixelStore(std::size_t size, bool zeroed = true); // throws std::bad_alloc
     PixelStore(const PixelStore& other);
     PixelStore& operator=(const PixelStore& other);
     PixelStore(PixelStore&& other) noexcept;

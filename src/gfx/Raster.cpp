@@ -425,6 +425,19 @@ void fillRect(Bitmap& dst, const Rect& r, Color color)
             dst.setValue(x, y, v);
 }
 
+void fillAround(Bitmap& dst, const Rect& area, const Rect& hole, Color color)
+{
+    const Rect h = intersected(hole, area);
+    if (h.isEmpty()) {
+        fillRect(dst, area, color);
+        return;
+    }
+    fillRect(dst, {area.left, area.top, area.right, h.top}, color);
+    fillRect(dst, {area.left, h.bottom, area.right, area.bottom}, color);
+    fillRect(dst, {area.left, h.top, h.left, h.bottom}, color);
+    fillRect(dst, {h.right, h.top, area.right, h.bottom}, color);
+}
+
 void drawLine(Bitmap& dst, int x0, int y0, int x1, int y1, Color color)
 {
     LineAxis ax{x0, (long long)x1 - x0}, ay{y0, (long long)y1 - y0};

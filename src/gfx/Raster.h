@@ -25,6 +25,8 @@ enum class Pattern {
 void bitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx, int sy, Rop rop);
 void patBlt(Bitmap& dst, const Rect& r, Pattern pattern);
 void fillRect(Bitmap& dst, const Rect& r, Color color);
+// Fills the part of area outside hole: the bands above and below the hole, and those beside it.
+void fillAround(Bitmap& dst, const Rect& area, const Rect& hole, Color color);
 
 // A one-pixel line from (x0, y0) to (x1, y1); the end point itself is not drawn. It takes one
 // step per pixel along the longer axis; step k sits at the start plus the delta times k / steps

@@ -220,3 +220,30 @@ TEST(CutTest, SameSeedSameBoard)
     EXPECT_TRUE(same(first, again));
     EXPECT_FALSE(same(first, other));
 }
+
+// The sheet is made without clearing: whatever its memory held before, here the pixels of a
+// sheet painted over just before it, must not reach the new sheet.
+TEST(CutTest, SheetOwesNothingToTheMemoryItTakes)
+{
+    auto sheetAfter = [](const Grid& grid, gfx::Color junk) {
+        CutBoard board(grid, true, 0);
+        board.game.RandomGenerator.Seed(5);
+        EXPECT_TRUE(board.game.CutPieces());
+        gfx::fillRect(*board.game.PieceSheet, board.game.PieceSheet->rect(), junk);
+        gfx::Bitmap picture = *board.game.GhostPicture; // trimmed and faded: a picture of its own
+        board.game.DestroyPieces();
+        board.game.PieceSheet.reset();
+        board.game.Picture = std::make_unique<gfx::Bitmap>(picture);
+        board.game.GhostPicture = std::make_unique<gfx::Bitmap>(picture);
+        board.game.RandomGenerator.Seed(5);
+        EXPECT_TRUE(board.game.CutPieces());
+        return *board.game.PieceSheet;
+    };
+    for (const Grid& grid : {Grid{4, 4, 3, 11, 12}, Grid{1, 3, 2, 30, 24}}) {
+        gfx::Bitmap onWhite = sheetAfter(grid, gfx::rgb(255, 255, 255));
+        gfx::Bitmap onColour = sheetAfter(grid, gfx::rgb(0x77, 0x11, 0x99));
+        for (int y = 0; y < onWhite.height(); ++y)
+            ASSERT_EQ(std::memcmp(onWhite.scanLine(y), onColour.scanLine(y), std::size_t(onWhite.width()) * 3), 0)
+                << "level " << grid.level << " row " << y;
+    }
+}

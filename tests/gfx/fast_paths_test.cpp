@@ -27,6 +27,24 @@ TEST(LargeBitmaps, StartBlackWithOpaqueFourthBytes)
         EXPECT_TRUE(blackAndOpaque(Bitmap(1920, 1080, f))) << int(f);
 }
 
+// A released bitmap's pages may be kept for one whose pixels are undefined, never for one
+// that must start black.
+TEST(LargeBitmaps, ReleasedPixelsNeverReachANewBitmap)
+{
+    for (PixelFormat f : {PixelFormat::Bgrx32, PixelFormat::Bgr24}) {
+        for (int round = 0; round < 3; ++round) {
+            Bitmap painted = Bitmap::uninitialized(1920, 1080, f);
+            gfx::fillRect(painted, painted.rect(), gfx::rgb(200, 100, 50));
+        }
+        EXPECT_TRUE(blackAndOpaque(Bitmap(1920, 1080, f))) << int(f);
+        Bitmap undefined = Bitmap::uninitialized(1920, 1080, f);
+        EXPECT_EQ(undefined.stride(), Bitmap::strideFor(1920, f));
+        if (f == PixelFormat::Bgrx32) {
+            EXPECT_EQ(undefined.scanLine(1079)[4 * 1919 + 3], 0xFF);
+        }
+    }
+}
+
 TEST(LargeBitmaps, CopiesAreWholeAndIndependent)
 {
     Bitmap original(1920, 1080, PixelFormat::Bgrx32);

@@ -223,6 +223,28 @@ TEST(FillRect, SolidColourInTheDestinationsDomain)
     }
 }
 
+// Everything of the area but the hole, which may reach outside the area or miss it.
+TEST(FillAround, FillsTheAreaOutsideTheHole)
+{
+    struct Case {
+        const char* name;
+        Rect area, hole;
+        Drawing expected;
+    };
+    const Case cases[] = {
+        {"hole inside", {0, 0, 4, 3}, {1, 1, 3, 2}, {"rrrr", "rkkr", "rrrr"}},
+        {"hole over an edge", {0, 0, 4, 3}, {2, -1, 9, 2}, {"rrkk", "rrkk", "rrrr"}},
+        {"hole covers all", {1, 0, 3, 3}, {0, 0, 4, 3}, {"kkkk", "kkkk", "kkkk"}},
+        {"hole elsewhere", {1, 1, 3, 3}, {3, 0, 4, 1}, {"kkkk", "krrk", "krrk"}},
+        {"empty hole", {0, 2, 4, 3}, {2, 2, 2, 2}, {"kkkk", "kkkk", "rrrr"}},
+    };
+    for (const Case& c : cases) {
+        Bitmap b = makeBitmap(C24, {"kkkk", "kkkk", "kkkk"});
+        gfx::fillAround(b, c.area, c.hole, gfx::rgb(255, 0, 0));
+        EXPECT_EQ(drawingOf(b), c.expected) << c.name;
+    }
+}
+
 TEST(DrawLine, EndPointExcluded)
 {
     struct Case {
