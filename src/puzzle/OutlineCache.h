@@ -28,8 +28,8 @@ struct OutlineKey {
 class OutlineCache {
 public:
     using Builder = std::function<Outline()>;
-    // The outline for key, made by build when it is not kept yet. An exception from build
-    // leaves the cache as it was.
+    // The outline for key, made by build when it is not kept yet. When build throws, nothing is
+    // kept for key.
     const Outline& outlineFor(const OutlineKey& key, const Builder& build);
 
 private:
