@@ -112,10 +112,18 @@ TEST(CutTest, EveryLevelGivesOppositeKnobsHomesBordersAndMasks)
                 EXPECT_EQ(p->BorderLeft, column == 0);
                 EXPECT_EQ(p->BorderRight, column == g.columns - 1);
                 EXPECT_EQ(p->BorderBottom, row == g.rows - 1);
-                if (row == 0) EXPECT_EQ(p->KnobTop, 0);
-                if (column == 0) EXPECT_EQ(p->KnobLeft, 0);
-                if (column > 0) EXPECT_NE(board.at(column - 1, row)->KnobRight, p->KnobLeft);
-                if (row > 0) EXPECT_NE(board.at(column, row - 1)->KnobBottom, p->KnobTop);
+                if (row == 0) {
+                    EXPECT_EQ(p->KnobTop, 0);
+                }
+                if (column == 0) {
+                    EXPECT_EQ(p->KnobLeft, 0);
+                }
+                if (column > 0) {
+                    EXPECT_NE(board.at(column - 1, row)->KnobRight, p->KnobLeft);
+                }
+                if (row > 0) {
+                    EXPECT_NE(board.at(column, row - 1)->KnobBottom, p->KnobTop);
+                }
                 EXPECT_TRUE(p->hasMask());
                 EXPECT_EQ(p->Bounds.width(), c);
                 EXPECT_EQ(p->Bounds.height(), c);

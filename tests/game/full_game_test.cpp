@@ -166,9 +166,10 @@ TEST(FullGameTest, APuzzleIsSolvedWithTheMouseAtEveryLevel)
 
         TPuzzle& anchor = *g.at(0, 0);
         const int turns = anchor.Turns;
-        if (!c.rotate)
+        if (!c.rotate) {
             for (const TPuzzle* p : pieces)
                 ASSERT_EQ(p->Turns, 0) << "turning is off";
+        }
         ASSERT_TRUE(g.dragChecked(anchor, g.home(anchor, turns), "anchor"));
 
         for (std::size_t round = 0; g.groupSize(anchor.Group) < pieces.size(); ++round) {

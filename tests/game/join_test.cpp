@@ -209,12 +209,11 @@ TEST(JoinTest, TheFirstPassingPairWinsInSelectionOrderThenFromTheBottom)
         TPuzzle& n1 = board.addPiece(1, 0, 200, 100);
         TPuzzle& n2 = board.addPiece(2, 2, 286, 260);
         TPuzzle* a = nullptr;
-        TPuzzle* b = nullptr;
         if (bHigher) {
             a = &board.addPiece(1, 1, 60, 380, 40);
-            b = &board.addPiece(2, 1, 60 + kStep, 380, 40);
+            board.addPiece(2, 1, 60 + kStep, 380, 40); // b, above a
         } else {
-            b = &board.addPiece(2, 1, 60 + kStep, 380, 40);
+            board.addPiece(2, 1, 60 + kStep, 380, 40); // b, below a
             a = &board.addPiece(1, 1, 60, 380, 40);
         }
         board.show();

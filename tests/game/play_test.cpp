@@ -390,8 +390,9 @@ TEST(HoldTest, ACommandDuringADragEndsTheHoldAndLeavesAWholeBoard)
         const gfx::Rect where = c.rebuilds ? gfx::Rect{} : a.Bounds;
         b.move(200, 200);
         b.release(200, 200);
-        if (!c.rebuilds)
+        if (!c.rebuilds) {
             EXPECT_EQ(a.Bounds, where) << c.what;
+        }
         EXPECT_TRUE(b.sound()) << c.what;
         EXPECT_TRUE(b.onScreen()) << c.what;
     }

@@ -23,12 +23,14 @@ void expectComponent(QWidget& window, const Component& c)
     SCOPED_TRACE(c.name);
     auto* widget = window.findChild<QWidget*>(c.name);
     ASSERT_NE(widget, nullptr);
-    if (c.geometry.isEmpty())
+    if (c.geometry.isEmpty()) {
         EXPECT_EQ(widget->pos(), c.geometry.topLeft());
-    else
+    } else {
         EXPECT_EQ(widget->geometry(), c.geometry);
-    if (c.text)
+    }
+    if (c.text) {
         EXPECT_EQ(textOf(widget), QString(c.text));
+    }
     EXPECT_EQ(widget->font().bold(), c.bold);
     EXPECT_EQ(widget->font().pixelSize(), 11);
 }
