@@ -12,6 +12,29 @@ namespace {
 // A Bgrx32 pixel of value 0 as a little-endian word: blue, green, red 0 and the fourth byte 0xFF.
 constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
 
+// The bytes of a row that `width` pixels fill: the whole ones, and the leading bits of a last
+// byte they share with the pixels beyond (partial is 0 when there is none).
+struct RowBytes {
+    std::size_t whole;
+    std::uint8_t partial;
+    std::size_t kept() const { return whole + (partial ? 1 : 0); }
+};
+
+RowBytes rowBytes(int width, PixelFormat format)
+{
+    const long long bits = (long long)width * bitsPerPixel(format);
+    return {std::size_t(bits / 8), std::uint8_t(0xFF00 >> (bits % 8))};
+}
+
+// Only the kept pixels of a row travel, never the bits beyond them; d may lie before s in the
+// same storage.
+void copyKept(std::uint8_t* d, const std::uint8_t* s, const RowBytes& r)
+{
+    std::memmove(d, s, r.whole);
+    if (r.partial)
+        d[r.whole] = s[r.whole] & r.partial;
+}
+
 } // namespace
 
 int Bitmap::strideFor(int width, PixelFormat format)
@@ -55,18 +78,11 @@ void Bitmap::resize(int width, int height)
         shrinkInPlace(width, height);
         return;
     }
+    // A grown area must come out zeroed, so the kept pixels travel alone.
     Bitmap grown(width, height, m_format);
-    int rows = std::min(height, m_height);
-    // Only the kept pixels travel: the row padding may hold pixels cut off by an earlier
-    // shrink, and a grown area must come out zeroed.
-    long long bits = (long long)std::min(width, m_width) * bitsPerPixel(m_format);
-    std::size_t whole = std::size_t(bits / 8);
-    auto partial = std::uint8_t(0xFF00 >> (bits % 8)); // the leading bits of the last byte
-    for (int y = 0; y < rows; ++y) {
-        std::memcpy(grown.scanLine(y), scanLine(y), whole);
-        if (partial)
-            grown.scanLine(y)[whole] = scanLine(y)[whole] & partial;
-    }
+    const RowBytes kept = rowBytes(std::min(width, m_width), m_format);
+    for (int y = 0; y < std::min(height, m_height); ++y)
+        copyKept(grown.scanLine(y), scanLine(y), kept);
     *this = std::move(grown);
 }
 
@@ -75,18 +91,11 @@ void Bitmap::resize(int width, int height)
 void Bitmap::shrinkInPlace(int width, int height)
 {
     const int stride = strideFor(width, m_format);
-    const long long bits = (long long)width * bitsPerPixel(m_format);
-    const std::size_t whole = std::size_t(bits / 8);
-    const auto partial = std::uint8_t(0xFF00 >> (bits % 8));
-    const std::size_t kept = whole + (partial ? 1 : 0);
+    const RowBytes kept = rowBytes(width, m_format);
     for (int y = 0; y < height; ++y) {
         std::uint8_t* d = m_data.data() + std::size_t(y) * stride;
-        const std::uint8_t* s = scanLine(y);
-        if (d != s)
-            std::memmove(d, s, kept);
-        if (partial)
-            d[whole] &= partial;
-        std::memset(d + kept, 0, std::size_t(stride) - kept);
+        copyKept(d, scanLine(y), kept);
+        std::memset(d + kept.kept(), 0, std::size_t(stride) - kept.kept());
     }
     m_width = width;
     m_height = height;

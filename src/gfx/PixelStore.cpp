@@ -148,8 +148,9 @@ PixelStore::PixelStore(std::size_t size, bool zeroed)
     }
 }
 
+// Every byte is copied over, so none needs clearing first.
 PixelStore::PixelStore(const PixelStore& other)
-    : PixelStore(other.m_size)
+    : PixelStore(other.m_size, false)
 {
     if (m_size)
         std::memcpy(m_data, other.m_data, m_size);

@@ -180,15 +180,9 @@ void reverseRow(std::uint8_t* d, const std::uint8_t* s, int n, int db)
     reversePixels(d + i * db, s, n - i, db);
 }
 
-// Most words of a piece's map shade nothing and are passed over.
 void shadeRow(std::uint8_t* p, const std::uint8_t* map, int words, int step)
 {
-    for (int k = 0; k < words; ++k, p += 48, map += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, map, 8);
-        if (hasShade(word))
-            shade16(p, word, step);
-    }
+    eachShadedWord(p, map, words, [step](std::uint8_t* q, std::uint64_t word) { shade16(q, word, step); });
 }
 
 void copy3to4(const Block& b) { wholeBlock<Expand, 3>(b, kExpandReach); }

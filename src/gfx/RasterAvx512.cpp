@@ -19,8 +19,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void mapBytesAvx512(std::
         const __m512i high = _mm512_permutex2var_epi8(t2, v, t3); // entries 128-255
         _mm512_storeu_si512(p + i, _mm512_mask_blend_epi8(_mm512_movepi8_mask(v), low, high));
     }
-    for (; i < n; ++i)
-        p[i] = table[p[i]];
+    mapBytesPortable(p + i, n - i, table);
 }
 
 } // namespace gfx::rows

@@ -7,6 +7,7 @@
 // pixel() the one pixel there; next() moves it on by 8 pixels, nextPixel() by one.
 #include "gfx/RasterRows.h"
 #include <cstdint>
+#include <cstring>
 
 namespace gfx::rows {
 namespace {
@@ -120,6 +121,19 @@ template <class Group, int SB>
 inline void wholeBlock(const Block& b, int reach)
 {
     eachRow<Group, SB>(b, reach, [&b](Group& g, const std::uint8_t*, int groupEnd) { walkWhole(g, b.w, groupEnd); });
+}
+
+// shade(p, word) for each word of a map row that shades something, p at its 16 Bgr24 pixels.
+// Most words of a piece's map shade nothing and are passed over.
+template <class Shade>
+inline void eachShadedWord(std::uint8_t* p, const std::uint8_t* map, int words, Shade shade)
+{
+    for (int k = 0; k < words; ++k, p += 48, map += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, map, 8);
+        if (shadedNibbles(word))
+            shade(p, word);
+    }
 }
 
 // One Bgr24 pixel as Bgrx32.

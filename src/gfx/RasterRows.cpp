@@ -71,28 +71,36 @@ void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table)
         p[i] = table[p[i]];
 }
 
-void shade16(std::uint8_t* p, const std::uint8_t* map, int step)
+void shadePixel(std::uint8_t* p, std::uint32_t code, int step)
 {
-    for (int i = 0; i < 16; ++i, p += 3) {
-        const int code = (i & 1 ? map[i / 2] : map[i / 2] >> 4) & 7;
-        if (code == 1)
-            for (int c = 0; c < 3; ++c)
-                p[c] = std::uint8_t(std::min(p[c] + step, 255));
-        else if (code == 2)
-            for (int c = 0; c < 3; ++c)
-                p[c] = std::uint8_t(std::max(p[c] - step, 0));
+    for (int c = 0; c < 3; ++c)
+        p[c] = std::uint8_t(code == Lighter ? std::min(p[c] + step, 255) : std::max(p[c] - step, 0));
+}
+
+namespace {
+
+// The pixel of a word that a set bit of shadedNibbles stands for: byte j holds pixel 2j in its
+// high nibble and 2j + 1 in its low one.
+int pixelOfBit(int bit) { return 2 * (bit / 8) + (bit % 8 == 0 ? 1 : 0); }
+
+} // namespace
+
+void shadeWord(std::uint8_t* p, int bytes, std::uint64_t word, int step)
+{
+    for (std::uint64_t hits = shadedNibbles(word); hits; hits &= hits - 1) {
+        const int bit = __builtin_ctzll(hits);
+        shadePixel(p + bytes * pixelOfBit(bit), (word >> bit & 1) ? Lighter : Darker, step);
     }
 }
 
+namespace {
+
 void shadeRow(std::uint8_t* p, const std::uint8_t* map, int words, int step)
 {
-    for (int k = 0; k < words; ++k, p += 48, map += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, map, 8);
-        if (hasShade(word))
-            shade16(p, map, step);
-    }
+    eachShadedWord(p, map, words, [step](std::uint8_t* q, std::uint64_t word) { shadeWord(q, 3, word, step); });
 }
+
+} // namespace
 
 void reversePixels(std::uint8_t* d, const std::uint8_t* s, int n, int db)
 {

@@ -67,11 +67,20 @@ Isa bestIsa();
 
 extern const Kernels kPortableKernels;
 void mapBytesPortable(std::uint8_t* p, std::size_t n, const std::uint8_t* table);
-// Whether a word of 16 map pixels has a pixel of code 1 or 2 (the low three bits of its nibble).
-inline bool hasShade(std::uint64_t word)
+
+// Shading, a pixel at a time: code 1 (the low three bits of a map pixel) lightens a Bgr24 or
+// Bgrx32 pixel by step, code 2 darkens it, both clamped.
+enum ShadeCode : std::uint32_t { Lighter = 1, Darker = 2 };
+void shadePixel(std::uint8_t* p, std::uint32_t code, int step);
+// A word of 16 map pixels, 8 bytes in memory order with the high nibble of each byte first:
+// a bit for every pixel of code 1 or 2, at the lowest bit of that pixel's nibble.
+inline std::uint64_t shadedNibbles(std::uint64_t word)
 {
-    return ((word ^ word >> 1) & ~(word >> 2) & 0x1111111111111111ull) != 0;
+    return (word ^ word >> 1) & ~(word >> 2) & 0x1111111111111111ull; // bits 0 and 1 differ, bit 2 clear
 }
+// The 16 pixels at p, bytes each, shaded by such a word.
+void shadeWord(std::uint8_t* p, int bytes, std::uint64_t word, int step);
+
 void reversePixels(std::uint8_t* d, const std::uint8_t* s, int n, int db);
 // Rows y0 to y1 - 1 and columns x0 to x1 - 1 of a turn, a pixel at a time.
 void turnPixels(const Turn& t, int y0, int y1, int x0, int x1);

@@ -12,10 +12,11 @@ namespace {
 // Pieces are at most this large; larger squares take the reference rather than allocate.
 constexpr int kMaxFastSide = 96;
 
+bool inside(const Bitmap& b, const Rect& r) { return !r.isEmpty() && intersected(r, b.rect()) == r; }
+
 bool turnable(const Bitmap& b, const Rect& square, int angle)
 {
-    return (angle == 90 || angle == 270) && square.width() == square.height() && !square.isEmpty()
-        && intersected(square, b.rect()) == square;
+    return (angle == 90 || angle == 270) && square.width() == square.height() && inside(b, square);
 }
 
 // The square is copied out, then the turned rows written back from the copy.
@@ -78,8 +79,6 @@ void turnMono(Bitmap& b, const Rect& sq, int angle)
 }
 
 // --- half turns: the rows swap ends and run backwards -------------------------------------------
-
-bool inside(const Bitmap& b, const Rect& r) { return !r.isEmpty() && intersected(r, b.rect()) == r; }
 
 template <int bytes>
 void halfTurnColor(Bitmap& b, const Rect& r)

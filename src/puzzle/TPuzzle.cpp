@@ -30,13 +30,25 @@ bool isBorder(const TPuzzle& p, Side side)
     return false;
 }
 
-int stripOffset(const TPuzzle& p, Side side)
+bool hasKnob(const TPuzzle& p, Side side)
 {
     switch (side) {
-    case Side::Top: return p.KnobTop ? TopKnob : TopSocket;
-    case Side::Bottom: return p.KnobBottom ? BottomKnob : BottomSocket;
-    case Side::Left: return p.KnobLeft ? LeftKnob : LeftSocket;
-    case Side::Right: return p.KnobRight ? RightKnob : RightSocket;
+    case Side::Top: return p.KnobTop;
+    case Side::Bottom: return p.KnobBottom;
+    case Side::Left: return p.KnobLeft;
+    case Side::Right: return p.KnobRight;
+    }
+    return false;
+}
+
+int stripOffset(const TPuzzle& p, Side side)
+{
+    const bool knob = hasKnob(p, side);
+    switch (side) {
+    case Side::Top: return knob ? TopKnob : TopSocket;
+    case Side::Bottom: return knob ? BottomKnob : BottomSocket;
+    case Side::Left: return knob ? LeftKnob : LeftSocket;
+    case Side::Right: return knob ? RightKnob : RightSocket;
     }
     return 0;
 }
@@ -89,15 +101,7 @@ void flatten(gfx::Bitmap& mask, gfx::Bitmap& map, const FlatEdge& edge)
 // Side 0 for a border, 1 for a knob, 2 for a socket.
 std::uint8_t sideOf(const TPuzzle& p, Side side)
 {
-    if (isBorder(p, side))
-        return 0;
-    switch (side) {
-    case Side::Top: return p.KnobTop ? 1 : 2;
-    case Side::Bottom: return p.KnobBottom ? 1 : 2;
-    case Side::Left: return p.KnobLeft ? 1 : 2;
-    case Side::Right: return p.KnobRight ? 1 : 2;
-    }
-    return 0;
+    return isBorder(p, side) ? 0 : hasKnob(p, side) ? 1 : 2;
 }
 
 gfx::Bitmap blank(int w, int h, gfx::PixelFormat format)
